@@ -1,0 +1,28 @@
+#!/bin/bash
+# Runs a Windows program under Wine in a private prefix: wine-run.sh PREFIX PROGRAM [ARGS...]
+# CTest uses it as the cross-compiling emulator. The prefix is created once, under a lock,
+# because several first starts at the same time race. Output loses Wine's carriage returns.
+set -u
+prefix=$1
+shift
+
+export WINEPREFIX=$prefix
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# Wine takes the user locale from the Unix one; tests that want Japanese set RELINGO_WINE_LANG.
+export LANG=${RELINGO_WINE_LANG:-C.UTF-8}
+unset LC_ALL LC_MESSAGES LANGUAGE
+
+if [ ! -f "$prefix/.relingo-ready" ]; then
+    mkdir -p "$(dirname "$prefix")"
+    (
+        flock 9
+        if [ ! -f "$prefix/.relingo-ready" ]; then
+            wineboot --init >/dev/null 2>&1 || exit 1
+            touch "$prefix/.relingo-ready"
+        fi
+    ) 9>"$prefix.lock" || { echo "wine-run.sh: could not create $prefix" >&2; exit 1; }
+fi
+
+wine "$@" | tr -d '\r'
+exit "${PIPESTATUS[0]}"

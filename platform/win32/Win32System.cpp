@@ -1,0 +1,382 @@
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include "platform/win32/Win32System.h"
+
+#include "platform/Error.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
+
+#include <vector>
+
+namespace relingo::win32 {
+
+namespace {
+
+// The run-time error number for the Win32 error of a failed file-system call; notFound for the
+// errors that mean the name does not exist.
+int32_t FileErrorNumber(DWORD code, int32_t notFound) {
+    switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_NO_MORE_FILES:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+        return notFound;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_INVALID_DRIVE:
+        return errnum::kBadFileName;
+    case ERROR_NOT_READY:
+        return errnum::kDiskNotReady;
+    default:
+        return errnum::kPathFileAccess;
+    }
+}
+
+void RequireNoNul(std::u16string_view text) {
+    if (!HasNoNul(text)) {
+        throw Error(errnum::kBadFileName);
+    }
+}
+
+std::wstring SettingsKeyPath(const std::u16string& appName, const std::u16string& section) {
+    return std::wstring(kSettingsRoot) + L"\\" + ToWide(appName) + L"\\" + ToWide(section);
+}
+
+void RequireSettingNames(const std::u16string& appName, const std::u16string& section,
+                         const std::u16string& key) {
+    for (const auto* name : {&appName, &section, &key}) {
+        if (name->empty() || !HasNoNul(*name)) {
+            throw Error(errnum::kInvalidProcedureCall);
+        }
+    }
+}
+
+bool IsHiddenOrSystemExcluded(DWORD attributes, uint32_t mask) {
+    const DWORD bits = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    return (bits & ~mask) != 0;
+}
+
+// The directory the program's first token names, without the quotes.
+std::wstring FirstToken(const std::wstring& commandLine) {
+    if (!commandLine.empty() && commandLine.front() == L'"') {
+        const auto close = commandLine.find(L'"', 1);
+        return commandLine.substr(1, close == std::wstring::npos ? std::wstring::npos : close - 1);
+    }
+    return commandLine.substr(0, commandLine.find_first_of(L" \t"));
+}
+
+std::wstring CurrentDirectoryW() {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+        if (n == 0) {
+            return {};
+        }
+        if (n < buffer.size()) {
+            buffer.resize(n);
+            return buffer;
+        }
+        buffer.resize(n);
+    }
+}
+
+std::wstring WindowsFolderW(UINT (*query)(LPWSTR, UINT)) {
+    wchar_t buffer[MAX_PATH] = {};
+    const UINT n = query(buffer, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring();
+}
+
+// The places a program named without a folder is looked for: the current folder first, so that
+// the program the user pointed at is the one that runs, then the system folders and the PATH.
+// The folder of this program's own file is deliberately not among them.
+std::wstring ProgramSearchPath() {
+    std::wstring path = CurrentDirectoryW();
+    path += L';' + WindowsFolderW(::GetSystemDirectoryW);
+    path += L';' + WindowsFolderW(::GetWindowsDirectoryW);
+    const DWORD size = ::GetEnvironmentVariableW(L"PATH", nullptr, 0);
+    if (size > 0) {
+        std::wstring env(size, L'\0');
+        const DWORD n = ::GetEnvironmentVariableW(L"PATH", env.data(), size);
+        env.resize(n < size ? n : 0);
+        path += L';' + env;
+    }
+    return path;
+}
+
+std::wstring ResolveProgram(const std::wstring& token) {
+    if (token.empty()) {
+        return {};
+    }
+    const std::wstring searchPath = ProgramSearchPath();
+    std::wstring found(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::SearchPathW(searchPath.c_str(), token.c_str(), L".exe",
+                                      static_cast<DWORD>(found.size()), found.data(), nullptr);
+        if (n == 0) {
+            return {};
+        }
+        if (n < found.size()) {
+            found.resize(n);
+            break;
+        }
+        found.resize(n);
+    }
+    const DWORD attributes = ::GetFileAttributesW(found.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return {};
+    }
+    return found;
+}
+
+} // namespace
+
+int32_t Win32System::MsgBox(const std::u16string& text, int32_t style,
+                            const std::optional<std::u16string>& caption,
+                            const std::u16string& helpFile, int32_t helpContext) {
+    const std::wstring wideText = ToWide(text);
+    const std::wstring wideCaption = ToWide(caption ? *caption : std::u16string(kAppTitle));
+    MSGBOXPARAMSW params = {};
+    params.cbSize = sizeof params;
+    params.hwndOwner = ::GetActiveWindow();
+    params.lpszText = wideText.c_str();
+    params.lpszCaption = wideCaption.c_str();
+    params.dwStyle = static_cast<DWORD>(style) | (helpFile.empty() ? 0 : MB_HELP);
+    params.dwContextHelpId = static_cast<DWORD_PTR>(helpContext);
+    const int answer = ::MessageBoxIndirectW(&params);
+    if (answer == 0) {
+        throw Error(errnum::kOutOfMemory);
+    }
+    return answer;
+}
+
+std::u16string Win32System::GetSetting(const std::u16string& appName,
+                                       const std::u16string& section, const std::u16string& key,
+                                       const std::u16string& defaultValue) {
+    RequireSettingNames(appName, section, key);
+    UniqueRegKey hkey;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKeyPath(appName, section).c_str(), 0,
+                        KEY_QUERY_VALUE, hkey.Put()) != ERROR_SUCCESS) {
+        return defaultValue;
+    }
+    const std::wstring valueName = ToWide(key);
+    DWORD type = 0;
+    DWORD bytes = 0;
+    if (::RegQueryValueExW(hkey.Get(), valueName.c_str(), nullptr, &type, nullptr, &bytes) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ)) {
+        return defaultValue;
+    }
+    // The stored data need not end with a NUL; read it whole and cut at the first NUL.
+    std::vector<wchar_t> data(bytes / sizeof(wchar_t) + 1, L'\0');
+    DWORD size = static_cast<DWORD>((data.size() - 1) * sizeof(wchar_t));
+    if (::RegQueryValueExW(hkey.Get(), valueName.c_str(), nullptr, &type,
+                           reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS) {
+        return defaultValue;
+    }
+    return FromWide(std::wstring_view(data.data()));
+}
+
+void Win32System::SaveSetting(const std::u16string& appName, const std::u16string& section,
+                              const std::u16string& key, const std::u16string& value) {
+    RequireSettingNames(appName, section, key);
+    UniqueRegKey hkey;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKeyPath(appName, section).c_str(), 0,
+                          nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, hkey.Put(),
+                          nullptr) != ERROR_SUCCESS) {
+        throw Error(errnum::kPathFileAccess);
+    }
+    const std::wstring data = ToWide(value);
+    const auto size = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
+    if (::RegSetValueExW(hkey.Get(), ToWide(key).c_str(), 0, REG_SZ,
+                         reinterpret_cast<const BYTE*>(data.c_str()), size) != ERROR_SUCCESS) {
+        throw Error(errnum::kPathFileAccess);
+    }
+}
+
+void Win32System::ChangeDrive(const std::u16string& drive) {
+    if (drive.empty()) {
+        return;
+    }
+    const char16_t letter = drive.front() >= u'a' && drive.front() <= u'z'
+                                ? static_cast<char16_t>(drive.front() - u'a' + u'A')
+                                : drive.front();
+    if (letter < u'A' || letter > u'Z' || !(::GetLogicalDrives() & (1u << (letter - u'A')))) {
+        throw Error(errnum::kDeviceUnavailable);
+    }
+    // "X:" alone enters the folder that was last current on that drive.
+    const wchar_t spec[] = {static_cast<wchar_t>(letter), L':', L'\0'};
+    if (!::SetCurrentDirectoryW(spec)) {
+        throw Error(errnum::kDeviceUnavailable);
+    }
+}
+
+void Win32System::ChangeDirectory(const std::u16string& path) {
+    if (path.empty() || !HasNoNul(path)) {
+        throw Error(errnum::kPathNotFound);
+    }
+    if (!::SetCurrentDirectoryW(ToWide(path).c_str())) {
+        const DWORD code = ::GetLastError();
+        if (code == ERROR_NOT_READY) {
+            throw Error(errnum::kDiskNotReady);
+        }
+        if (code == ERROR_ACCESS_DENIED) {
+            throw Error(errnum::kPathFileAccess);
+        }
+        throw Error(errnum::kPathNotFound);
+    }
+}
+
+std::u16string Win32System::CurrentDirectory() { return FromWide(CurrentDirectoryW()); }
+
+std::u16string Win32System::FindFirstEntry(const std::u16string& name, uint32_t attributeMask) {
+    RequireNoNul(name);
+    std::wstring pattern = ToWide(name);
+    if (!pattern.empty() && pattern.back() == L'\\') {
+        pattern += L'*';
+    }
+    WIN32_FIND_DATAW data = {};
+    UniqueFindHandle find(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
+                                             FindExSearchNameMatch, nullptr, 0));
+    if (!find) {
+        const int32_t number = FileErrorNumber(::GetLastError(), 0);
+        if (number == 0) {
+            return {}; // nothing matches
+        }
+        throw Error(number);
+    }
+    do {
+        if (!IsHiddenOrSystemExcluded(data.dwFileAttributes, attributeMask)) {
+            return FromWide(data.cFileName);
+        }
+    } while (::FindNextFileW(find.Get(), &data));
+    return {};
+}
+
+uint32_t Win32System::GetAttributes(const std::u16string& name) {
+    RequireNoNul(name);
+    const DWORD attributes = ::GetFileAttributesW(ToWide(name).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        throw Error(FileErrorNumber(::GetLastError(), errnum::kFileNotFound));
+    }
+    return attributes;
+}
+
+std::u16string Win32System::ShortPathName(const std::u16string& name) {
+    if (!HasNoNul(name)) {
+        return {};
+    }
+    wchar_t buffer[MAX_PATH] = {};
+    const DWORD n = ::GetShortPathNameW(ToWide(name).c_str(), buffer, MAX_PATH);
+    // A result that does not fit reports the size it would need; treat it as no short form.
+    if (n == 0 || n >= MAX_PATH) {
+        return {};
+    }
+    return FromWide(std::wstring_view(buffer, n));
+}
+
+uint32_t Win32System::StartProgram(const std::u16string& commandLine, int32_t windowStyle) {
+    if (!HasNoNul(commandLine)) {
+        throw Error(errnum::kInvalidProcedureCall);
+    }
+    std::wstring line = ToWide(commandLine);
+    const std::wstring program = ResolveProgram(FirstToken(line));
+    if (program.empty()) {
+        throw Error(errnum::kFileNotFound);
+    }
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(windowStyle);
+    PROCESS_INFORMATION info = {};
+    // CreateProcessW may write into the command line, so it gets a buffer of its own.
+    std::vector<wchar_t> buffer(line.begin(), line.end());
+    buffer.push_back(L'\0');
+    if (!::CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &info)) {
+        throw Error(errnum::kFileNotFound);
+    }
+    UniqueKernelHandle process(info.hProcess);
+    UniqueKernelHandle thread(info.hThread);
+    return info.dwProcessId;
+}
+
+std::string Win32System::ToAnsi(std::u16string_view text) {
+    if (text.empty()) {
+        return {};
+    }
+    const std::wstring wide = ToWide(text);
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), size,
+                          nullptr, nullptr);
+    return out;
+}
+
+std::u16string Win32System::FromAnsi(std::string_view bytes) {
+    if (bytes.empty()) {
+        return {};
+    }
+    const int size = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                           nullptr, 0);
+    std::wstring out(static_cast<size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(),
+                          size);
+    return FromWide(out);
+}
+
+std::u16string Win32System::SystemFolder() {
+    return FromWide(WindowsFolderW(::GetSystemDirectoryW));
+}
+
+std::u16string Win32System::DesktopFolder(intptr_t ownerWindow) {
+    UniqueItemIdList items;
+    if (::SHGetSpecialFolderLocation(reinterpret_cast<HWND>(ownerWindow), CSIDL_DESKTOP,
+                                     items.Put()) != S_OK) {
+        return {};
+    }
+    wchar_t buffer[MAX_PATH] = {};
+    if (!::SHGetPathFromIDListW(items.Get(), buffer)) {
+        return {};
+    }
+    return FromWide(buffer);
+}
+
+std::u16string Win32System::ProductName() {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    DWORD ignored = 0;
+    const DWORD size = length > 0 && length < MAX_PATH ? ::GetFileVersionInfoSizeW(path, &ignored)
+                                                       : 0;
+    std::vector<BYTE> data(size);
+    if (size == 0 || !::GetFileVersionInfoW(path, 0, size, data.data())) {
+        return kAppTitle; // a program built without version data
+    }
+    struct Translation {
+        WORD language;
+        WORD codePage;
+    };
+    Translation* translations = nullptr;
+    UINT bytes = 0;
+    if (!::VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
+                          reinterpret_cast<void**>(&translations), &bytes) ||
+        bytes < sizeof(Translation)) {
+        return kAppTitle;
+    }
+    wchar_t query[64];
+    ::wsprintfW(query, L"\\StringFileInfo\\%04x%04x\\ProductName", translations[0].language,
+                translations[0].codePage);
+    wchar_t* name = nullptr;
+    UINT chars = 0;
+    if (!::VerQueryValueW(data.data(), query, reinterpret_cast<void**>(&name), &chars) ||
+        chars == 0) {
+        return kAppTitle;
+    }
+    return FromWide(std::wstring_view(name));
+}
+
+} // namespace relingo::win32

@@ -1,0 +1,181 @@
+#include "tests/win32support/Win32TestSupport.h"
+
+#include <stdexcept>
+
+namespace relingo::test {
+
+TempFolder::TempFolder() {
+    wchar_t base[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, base);
+    for (int attempt = 0;; ++attempt) {
+        path_ = std::wstring(base) + L"relingo-test-" + std::to_wstring(::GetCurrentProcessId()) +
+                L"-" + std::to_wstring(::GetTickCount64()) + L"-" + std::to_wstring(attempt);
+        if (::CreateDirectoryW(path_.c_str(), nullptr)) {
+            break;
+        }
+        if (attempt > 100) {
+            throw std::runtime_error("cannot create a temporary folder");
+        }
+    }
+    // The temporary folder may come in its short form; tests compare full long names.
+    wchar_t longName[MAX_PATH] = {};
+    if (::GetLongPathNameW(path_.c_str(), longName, MAX_PATH) > 0) {
+        path_ = longName;
+    }
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+std::wstring TempFolder::AddFolder(const std::wstring& name, DWORD attributes) const {
+    std::wstring full = path_;
+    size_t start = 0;
+    while (start <= name.size()) {
+        size_t end = name.find(L'\\', start);
+        if (end == std::wstring::npos) {
+            end = name.size();
+        }
+        full += L"\\" + name.substr(start, end - start);
+        ::CreateDirectoryW(full.c_str(), nullptr);
+        start = end + 1;
+    }
+    if (attributes != 0) {
+        ::SetFileAttributesW(full.c_str(), attributes);
+    }
+    return full;
+}
+
+std::wstring TempFolder::AddFile(const std::wstring& name, const std::string& content,
+                                 DWORD attributes) const {
+    const size_t slash = name.rfind(L'\\');
+    if (slash != std::wstring::npos) {
+        AddFolder(name.substr(0, slash));
+    }
+    const std::wstring full = path_ + L"\\" + name;
+    HANDLE file = ::CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        throw std::runtime_error("cannot create a test file");
+    }
+    DWORD written = 0;
+    ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    ::CloseHandle(file);
+    if (attributes != FILE_ATTRIBUTE_NORMAL) {
+        ::SetFileAttributesW(full.c_str(), attributes);
+    }
+    return full;
+}
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW data = {};
+    HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring full = path + L"\\" + name;
+            ::SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(full);
+            } else {
+                ::DeleteFileW(full.c_str());
+            }
+        } while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+    }
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::RemoveDirectoryW(path.c_str());
+}
+
+DialogWatcher::DialogWatcher(int button) : button_(button), thread_([this] { Run(); }) {}
+
+DialogWatcher::~DialogWatcher() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    thread_.join();
+}
+
+std::vector<SeenDialog> DialogWatcher::Seen() {
+    std::lock_guard lock(mutex_);
+    return seen_;
+}
+
+std::vector<SeenDialog> DialogWatcher::WaitFor(size_t count, std::chrono::milliseconds limit) {
+    WaitUntil([&] { return Seen().size() >= count; }, limit);
+    return Seen();
+}
+
+namespace {
+
+struct Search {
+    DWORD process;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDialogs(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    wchar_t className[32] = {};
+    ::GetClassNameW(window, className, 32);
+    if (process == search->process && std::wstring(className) == L"#32770" &&
+        ::IsWindowVisible(window)) {
+        search->found.push_back(window);
+    }
+    return TRUE;
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t buffer[4096] = {};
+    ::GetWindowTextW(window, buffer, 4096);
+    return buffer;
+}
+
+} // namespace
+
+void DialogWatcher::Run() {
+    for (;;) {
+        {
+            std::lock_guard lock(mutex_);
+            if (stop_) {
+                return;
+            }
+        }
+        Search search{::GetCurrentProcessId(), {}};
+        ::EnumWindows(CollectDialogs, reinterpret_cast<LPARAM>(&search));
+        for (HWND box : search.found) {
+            std::lock_guard lock(mutex_);
+            if (!handled_.insert(box).second) {
+                continue;
+            }
+            // 0xFFFF is the identifier of a message box's text.
+            seen_.push_back({TextOf(box), TextOf(::GetDlgItem(box, 0xFFFF))});
+            ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED), 0);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+DWORD RunAndWait(const std::wstring& commandLine) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION info = {};
+    std::wstring line = commandLine;
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info)) {
+        return static_cast<DWORD>(-1);
+    }
+    ::WaitForSingleObject(info.hProcess, 60000);
+    DWORD code = 0;
+    ::GetExitCodeProcess(info.hProcess, &code);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    return code;
+}
+
+} // namespace relingo::test

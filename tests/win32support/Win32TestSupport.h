@@ -1,0 +1,86 @@
+// Helpers for tests that exercise the real Win32 API (under Wine on Linux).
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace relingo::test {
+
+// A fresh folder under the temporary folder, removed with everything in it at the end.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::wstring& Path() const { return path_; }
+    // The full name of an entry inside the folder.
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+    // Creates a file (with its parent folders) holding the given bytes; returns its full name.
+    std::wstring AddFile(const std::wstring& name, const std::string& content = "x",
+                         DWORD attributes = FILE_ATTRIBUTE_NORMAL) const;
+    std::wstring AddFolder(const std::wstring& name, DWORD attributes = 0) const;
+
+private:
+    std::wstring path_;
+};
+
+// Removes the folder and all it holds, whatever their attributes.
+void RemoveTree(const std::wstring& path);
+
+struct SeenDialog {
+    std::wstring caption;
+    std::wstring text;
+};
+
+// Watches, from a thread of its own, for dialog boxes (class #32770) of this process; records
+// the caption and message text of each and closes it with the given button. Polls with a time
+// limit instead of sleeping a fixed time.
+class DialogWatcher {
+public:
+    explicit DialogWatcher(int button = IDOK);
+    ~DialogWatcher();
+    DialogWatcher(const DialogWatcher&) = delete;
+    DialogWatcher& operator=(const DialogWatcher&) = delete;
+
+    // Waits until count dialogs have been seen or the time limit passes; returns what was seen.
+    std::vector<SeenDialog> WaitFor(size_t count,
+                                    std::chrono::milliseconds limit = std::chrono::seconds(20));
+    std::vector<SeenDialog> Seen();
+
+private:
+    void Run();
+
+    int button_;
+    std::mutex mutex_;
+    std::vector<SeenDialog> seen_;
+    std::set<HWND> handled_;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+// Runs a command line to its end, hidden; returns its exit code.
+DWORD RunAndWait(const std::wstring& commandLine);
+
+// Polls the condition every few milliseconds until it holds or the limit passes.
+template <typename Condition>
+bool WaitUntil(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(20)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+} // namespace relingo::test
