@@ -10,7 +10,8 @@ namespace {
 using test::DialogWatcher;
 
 TEST(Win32MessageBoxTest, ShowsTextAndCaptionAndReturnsThePressedButton) {
-    Win32System system;
+    Win32System win32;
+    SystemServices& system = win32;
     DialogWatcher watcher(IDOK);
     const int32_t answer = system.MsgBox(u"ファイルまたはフォルダが存在しません", 16, u"警告!!");
     EXPECT_EQ(answer, IDOK);
@@ -21,7 +22,8 @@ TEST(Win32MessageBoxTest, ShowsTextAndCaptionAndReturnsThePressedButton) {
 }
 
 TEST(Win32MessageBoxTest, WithoutACaptionTheBoxShowsTheApplicationTitle) {
-    Win32System system;
+    Win32System win32;
+    SystemServices& system = win32;
     DialogWatcher watcher(IDNO);
     const int32_t answer =
         system.MsgBox(u"The specified program is not in the \\Support folder.\r\nDo you continue ?",

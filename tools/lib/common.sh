@@ -1,0 +1,81 @@
+# Shared by tools/test and tools/run: installs what a fresh Debian machine lacks, and starts a
+# virtual display when there is none. Source it; it defines functions only.
+
+relingo_packages=(
+    cmake ninja-build g++ googletest
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    wine wine64
+    xvfb xauth xdotool x11-apps imagemagick
+    fonts-ipafont-gothic locales
+    clang libclang-rt-14-dev
+)
+
+relingo_say() { printf '== %s\n' "$*" >&2; }
+
+# Installs the packages that are missing (needs root, as on a fresh machine).
+relingo_install_packages() {
+    local missing=()
+    local package
+    for package in "${relingo_packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$package")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        relingo_say "installing: ${missing[*]}"
+        local sudo=()
+        [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+        "${sudo[@]}" apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+            "${missing[@]}" >/dev/null
+    fi
+    # Wine takes its user locale from the Unix one, so Japanese tests need ja_JP.UTF-8.
+    if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+        relingo_say "generating the ja_JP.UTF-8 locale"
+        local sudo=()
+        [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+        "${sudo[@]}" sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+        grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen ||
+            echo 'ja_JP.UTF-8 UTF-8' | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+        "${sudo[@]}" locale-gen >/dev/null
+    fi
+}
+
+relingo_xvfb_pid=""
+
+# Starts Xvfb on a free display when DISPLAY is unset; relingo_stop_display ends it.
+relingo_start_display() {
+    [ -z "${DISPLAY:-}" ] || return 0
+    local n
+    for n in $(seq 90 140); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        relingo_xvfb_pid=$!
+        local tries
+        for tries in $(seq 100); do
+            [ -e "/tmp/.X11-unix/X$n" ] && break
+            kill -0 "$relingo_xvfb_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        if [ -e "/tmp/.X11-unix/X$n" ]; then
+            export DISPLAY=":$n"
+            relingo_say "virtual display $DISPLAY"
+            return 0
+        fi
+    done
+    relingo_say "could not start a virtual display"
+    return 1
+}
+
+relingo_stop_display() {
+    if [ -n "$relingo_xvfb_pid" ]; then
+        kill "$relingo_xvfb_pid" 2>/dev/null || true
+        wait "$relingo_xvfb_pid" 2>/dev/null || true
+        relingo_xvfb_pid=""
+    fi
+}
+
+# Stops the wineserver of the build tree's private prefix.
+relingo_stop_wine() {
+    local prefix=$1
+    [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+}
