@@ -24,6 +24,8 @@ std::u16string StandardDescription(int32_t number) {
         return u"Out of memory";
     case errnum::kTypeMismatch:
         return u"Type mismatch";
+    case errnum::kInternalError:
+        return u"Internal error";
     case errnum::kBadFileName:
         return u"Bad file name or number";
     case errnum::kFileNotFound:

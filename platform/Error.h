@@ -17,6 +17,7 @@ inline constexpr int32_t kInvalidProcedureCall = 5;
 inline constexpr int32_t kOverflow = 6;
 inline constexpr int32_t kOutOfMemory = 7;
 inline constexpr int32_t kTypeMismatch = 13;
+inline constexpr int32_t kInternalError = 51;
 inline constexpr int32_t kBadFileName = 52;
 inline constexpr int32_t kFileNotFound = 53;
 inline constexpr int32_t kDeviceUnavailable = 68;

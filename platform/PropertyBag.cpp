@@ -105,7 +105,9 @@ std::string FormatSize(double size) {
     return text;
 }
 
-const char* BooleanText(bool value) { return value ? "True" : "False"; }
+const char* BooleanText(bool value) {
+    return value ? "True" : "False";
+}
 
 void AppendEntry(std::string& out, const std::u16string& key, const PropertyValue& value) {
     const std::string name = ToUtf8(key);
@@ -142,9 +144,8 @@ public:
     LineParser(std::string_view text, int lineNumber) : text_(text), line_(lineNumber) {}
 
     [[noreturn]] void Fail(const std::string& what) const {
-        throw Error(errnum::kInvalidFileFormat,
-                    u"Invalid file format: property bag line " + ToDecimal(line_) + u": " +
-                        FromUtf8(what));
+        throw Error(errnum::kInvalidFileFormat, u"Invalid file format: property bag line " +
+                                                    ToDecimal(line_) + u": " + FromUtf8(what));
     }
 
     void SkipSpaces() {
@@ -172,8 +173,8 @@ public:
     std::string Word() {
         SkipSpaces();
         const size_t start = pos_;
-        while (pos_ < text_.size() && (std::isalnum(static_cast<unsigned char>(text_[pos_])) ||
-                                       text_[pos_] == '_')) {
+        while (pos_ < text_.size() &&
+               (std::isalnum(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '_')) {
             ++pos_;
         }
         return std::string(text_.substr(start, pos_ - start));
@@ -392,7 +393,9 @@ const PropertyValue* PropertyBag::Find(std::u16string_view key) const {
     return nullptr;
 }
 
-bool PropertyBag::Contains(std::u16string_view key) const { return Find(key) != nullptr; }
+bool PropertyBag::Contains(std::u16string_view key) const {
+    return Find(key) != nullptr;
+}
 
 bool PropertyBag::ReadBoolean(std::u16string_view key, bool defaultValue) const {
     const auto* value = Find(key);

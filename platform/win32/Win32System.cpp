@@ -153,8 +153,8 @@ int32_t Win32System::MsgBox(const std::u16string& text, int32_t style,
     return answer;
 }
 
-std::u16string Win32System::GetSetting(const std::u16string& appName,
-                                       const std::u16string& section, const std::u16string& key,
+std::u16string Win32System::GetSetting(const std::u16string& appName, const std::u16string& section,
+                                       const std::u16string& key,
                                        const std::u16string& defaultValue) {
     RequireSettingNames(appName, section, key);
     UniqueRegKey hkey;
@@ -184,8 +184,8 @@ void Win32System::SaveSetting(const std::u16string& appName, const std::u16strin
                               const std::u16string& key, const std::u16string& value) {
     RequireSettingNames(appName, section, key);
     UniqueRegKey hkey;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKeyPath(appName, section).c_str(), 0,
-                          nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, hkey.Put(),
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKeyPath(appName, section).c_str(), 0, nullptr,
+                          REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, hkey.Put(),
                           nullptr) != ERROR_SUCCESS) {
         throw Error(errnum::kPathFileAccess);
     }
@@ -230,7 +230,9 @@ void Win32System::ChangeDirectory(const std::u16string& path) {
     }
 }
 
-std::u16string Win32System::CurrentDirectory() { return FromWide(CurrentDirectoryW()); }
+std::u16string Win32System::CurrentDirectory() {
+    return FromWide(CurrentDirectoryW());
+}
 
 std::u16string Win32System::FindFirstEntry(const std::u16string& name, uint32_t attributeMask) {
     RequireNoNul(name);
@@ -321,8 +323,8 @@ std::u16string Win32System::FromAnsi(std::string_view bytes) {
     if (bytes.empty()) {
         return {};
     }
-    const int size = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                           nullptr, 0);
+    const int size =
+        ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring out(static_cast<size_t>(size), L'\0');
     ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(),
                           size);
@@ -350,8 +352,8 @@ std::u16string Win32System::ProductName() {
     wchar_t path[MAX_PATH] = {};
     const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     DWORD ignored = 0;
-    const DWORD size = length > 0 && length < MAX_PATH ? ::GetFileVersionInfoSizeW(path, &ignored)
-                                                       : 0;
+    const DWORD size =
+        length > 0 && length < MAX_PATH ? ::GetFileVersionInfoSizeW(path, &ignored) : 0;
     std::vector<BYTE> data(size);
     if (size == 0 || !::GetFileVersionInfoW(path, 0, size, data.data())) {
         return kAppTitle; // a program built without version data

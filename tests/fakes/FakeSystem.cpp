@@ -79,7 +79,9 @@ bool Visible(uint32_t attributes, uint32_t mask) {
 
 } // namespace
 
-FakeSystem::FakeSystem() { AddDrive(u'C'); }
+FakeSystem::FakeSystem() {
+    AddDrive(u'C');
+}
 
 void FakeSystem::AddDrive(char16_t letter) {
     letter = AsciiUpper(std::u16string(1, letter))[0];
@@ -231,7 +233,9 @@ void FakeSystem::Remove(const std::u16string& path) {
     std::erase_if(node->parent->children, [&](const auto& child) { return child.get() == node; });
 }
 
-bool FakeSystem::Exists(const std::u16string& path) const { return Resolve(path) != nullptr; }
+bool FakeSystem::Exists(const std::u16string& path) const {
+    return Resolve(path) != nullptr;
+}
 
 void FakeSystem::ScriptAnswers(std::initializer_list<int32_t> answers) {
     answers_.insert(answers_.end(), answers.begin(), answers.end());
@@ -275,8 +279,8 @@ int32_t FakeSystem::MsgBox(const std::u16string& text, int32_t style,
     return (style & 0xF) == mb::kYesNo ? mb::kAnswerYes : mb::kAnswerOk;
 }
 
-std::u16string FakeSystem::GetSetting(const std::u16string& appName,
-                                      const std::u16string& section, const std::u16string& key,
+std::u16string FakeSystem::GetSetting(const std::u16string& appName, const std::u16string& section,
+                                      const std::u16string& key,
                                       const std::u16string& defaultValue) {
     Enter(Op::GetSetting);
     if (appName.empty() || section.empty() || key.empty()) {
@@ -356,7 +360,8 @@ std::u16string FakeSystem::FindFirstEntry(const std::u16string& name, uint32_t a
     } else if (!HasWildcards(pattern)) {
         pattern = NormalizeComponent(pattern);
     }
-    const Node* folder = folderPart.empty() ? currentFolder_.at(currentDrive_) : Resolve(folderPart);
+    const Node* folder =
+        folderPart.empty() ? currentFolder_.at(currentDrive_) : Resolve(folderPart);
     if (folder == nullptr || !folder->IsFolder()) {
         return {};
     }

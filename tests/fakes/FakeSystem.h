@@ -87,8 +87,12 @@ public:
     // ---- faults ----
     // The next call (or, with always, every call) of the operation throws the error instead of
     // doing its work.
-    void FailNext(Op op, Error error) { faults_.insert_or_assign(op, Fault{std::move(error), false}); }
-    void FailAlways(Op op, Error error) { faults_.insert_or_assign(op, Fault{std::move(error), true}); }
+    void FailNext(Op op, Error error) {
+        faults_.insert_or_assign(op, Fault{std::move(error), false});
+    }
+    void FailAlways(Op op, Error error) {
+        faults_.insert_or_assign(op, Fault{std::move(error), true});
+    }
     void ClearFaults() { faults_.clear(); }
     // How often each operation has been called, failed calls included.
     int Calls(Op op) const;

@@ -70,7 +70,8 @@ TEST(PropertyBagTextTest, RoundTripKeepsEveryKindAndAwkwardStrings) {
     bag.Write(u"Enabled", false, true);
     bag.Write(u"IMEMode", int16_t{-3}, int16_t{0});
     bag.Write(u"BackColor", static_cast<int32_t>(0x80000005u), int32_t{0});
-    const std::u16string awkward = u"say \"hi\"\r\n\ttab|\u30D5\u30A1\u30A4\u30EB\xD800 end\U0001F600";
+    const std::u16string awkward =
+        u"say \"hi\"\r\n\ttab|\u30D5\u30A1\u30A4\u30EB\xD800 end\U0001F600";
     bag.Write(u"DefaultValue", awkward, std::u16string());
     bag.Write(u"Empty", std::u16string(), std::u16string(u"x"));
     auto font = std::make_shared<Font>();

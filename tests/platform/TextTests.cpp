@@ -9,10 +9,13 @@ namespace {
 TEST(TextTest, Utf8RoundTripKeepsPairsAndReplacesLoneSurrogates) {
     const std::u16string text = u"C:\\\u30C6\u30B9\u30C8\\\U0001F600.exe";
     EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
-    EXPECT_EQ(ToUtf8(u"a\xD800" "b"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(ToUtf8(u"a\xD800"
+                     "b"),
+              "a\xEF\xBF\xBD"
+              "b");
     EXPECT_EQ(ToUtf8(u"\xDC00"), "\xEF\xBF\xBD");
     EXPECT_EQ(FromUtf8("\xC0\xAF"), u"\xFFFD"); // overlong slash
-    EXPECT_EQ(FromUtf8("\xE3\x81"), u"\xFFFD");  // cut short
+    EXPECT_EQ(FromUtf8("\xE3\x81"), u"\xFFFD"); // cut short
 }
 
 TEST(TextTest, AsciiUpperTouchesOnlyAsciiLetters) {

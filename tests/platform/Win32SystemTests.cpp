@@ -2,8 +2,8 @@
 // attributes, code page conversion and short names.
 #include "platform/Error.h"
 #include "platform/Text.h"
-#include "platform/win32/Win32System.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32System.h"
 #include "tests/win32support/Win32TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +22,9 @@ int ErrorNumberOf(const std::function<void()>& action) {
     return 0;
 }
 
-std::u16string U(const std::wstring& text) { return FromWide(text); }
+std::u16string U(const std::wstring& text) {
+    return FromWide(text);
+}
 
 class Win32SettingsTest : public ::testing::Test {
 protected:
@@ -51,9 +53,9 @@ TEST_F(Win32SettingsTest, RoundTripThroughTheRegistry) {
     DWORD type = 0;
     wchar_t data[16] = {};
     DWORD size = sizeof data;
-    EXPECT_EQ(::RegQueryValueExW(key, L"First", nullptr, &type, reinterpret_cast<BYTE*>(data),
-                                 &size),
-              ERROR_SUCCESS);
+    EXPECT_EQ(
+        ::RegQueryValueExW(key, L"First", nullptr, &type, reinterpret_cast<BYTE*>(data), &size),
+        ERROR_SUCCESS);
     ::RegCloseKey(key);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_STREQ(data, L"5");
@@ -82,10 +84,9 @@ TEST_F(Win32SettingsTest, AValueOfAnotherTypeReadsAsAbsent) {
 TEST_F(Win32SettingsTest, EmptyOrNulNamesAreRefused) {
     EXPECT_EQ(ErrorNumberOf([&] { system.SaveSetting(U(kApp), u"", u"K", u"v"); }),
               errnum::kInvalidProcedureCall);
-    EXPECT_EQ(ErrorNumberOf([&] {
-                  system.SaveSetting(U(kApp), u"S", std::u16string(u"K\0x", 3), u"v");
-              }),
-              errnum::kInvalidProcedureCall);
+    EXPECT_EQ(
+        ErrorNumberOf([&] { system.SaveSetting(U(kApp), u"S", std::u16string(u"K\0x", 3), u"v"); }),
+        errnum::kInvalidProcedureCall);
 }
 
 class Win32FolderTest : public ::testing::Test {

@@ -24,7 +24,9 @@ TempFolder::TempFolder() {
     }
 }
 
-TempFolder::~TempFolder() { RemoveTree(path_); }
+TempFolder::~TempFolder() {
+    RemoveTree(path_);
+}
 
 std::wstring TempFolder::AddFolder(const std::wstring& name, DWORD attributes) const {
     std::wstring full = path_;
