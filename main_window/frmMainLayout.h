@@ -1,0 +1,51 @@
+// The designed layout of the main window, in twips (1440 to the inch), in tab order.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace relingo {
+
+enum class ControlKind { Label, NameBox, Button, DropDownList };
+
+struct ControlPlacement {
+    const char16_t* name;
+    ControlKind kind;
+    const char16_t* caption; // null for controls without one
+    int32_t left;
+    int32_t top;
+    int32_t width;
+    int32_t height;
+};
+
+inline constexpr int32_t kFormClientWidth = 9315;
+inline constexpr int32_t kFormClientHeight = 2025;
+inline constexpr char16_t kFormCaption[] = u"Relingo";
+
+inline constexpr std::array<ControlPlacement, 13> kFormLayout = {{
+    {u"Label1", ControlKind::Label, u"&IPDK Program File (PDWizloc.exe)", 120, 120, 1695, 375},
+    {u"txtIPDK", ControlKind::NameBox, nullptr, 1920, 120, 3675, 255},
+    {u"cmdBrowse(0)", ControlKind::Button, u"...", 5700, 120, 255, 255},
+    {u"Label2", ControlKind::Label, u"VB Program &File to be Re-packed", 120, 540, 1395, 435},
+    {u"txtFileName", ControlKind::NameBox, nullptr, 1920, 540, 6315, 255},
+    {u"cmdBrowse(1)", ControlKind::Button, u"...", 8280, 540, 255, 255},
+    {u"cmdClear", ControlKind::Button, u"&Clear", 8580, 540, 675, 255},
+    {u"Label3", ControlKind::Label, u"&1st Language", 1920, 960, 1095, 315},
+    {u"cmbFirst", ControlKind::DropDownList, nullptr, 3120, 960, 1995, 300},
+    {u"Label4", ControlKind::Label, u"&2nd Language", 5280, 960, 1215, 315},
+    {u"cmbSecond", ControlKind::DropDownList, nullptr, 6480, 960, 1995, 300},
+    {u"cmdOK", ControlKind::Button, u"&OK", 1920, 1380, 1635, 495},
+    {u"cmdExit", ControlKind::Button, u"E&xit", 3720, 1380, 1695, 495},
+}};
+
+inline constexpr std::array<const char16_t*, 9> kFirstLanguages = {
+    u"English",  u"German", u"French",   u"Italian", u"Spanish",
+    u"Japanese", u"Korean", u"SimpChin", u"TradChin"};
+inline constexpr std::array<const char16_t*, 2> kSecondLanguages = {u"(Default)", u"(None)"};
+
+// Twips to pixels at a DPI, rounded to the nearest pixel.
+constexpr int32_t TwipsToPixels(int32_t twips, uint32_t dpi) {
+    return static_cast<int32_t>((static_cast<int64_t>(twips) * dpi + 720) / 1440);
+}
+
+} // namespace relingo
