@@ -1,14 +1,15 @@
 # Shared settings of the project's own targets.
 
 function(relingo_target_defaults target)
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
-        -Wno-sign-conversion)
+    set(cxx "$<COMPILE_LANGUAGE:CXX>")
+    target_compile_options(${target} PRIVATE
+        $<${cxx}:-Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion>)
     # GCC 12 reports std::string copies at -O2 and above as overlapping (GCC bug 105329).
     if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 12)
-        target_compile_options(${target} PRIVATE -Wno-restrict)
+        target_compile_options(${target} PRIVATE $<${cxx}:-Wno-restrict>)
     endif()
     if(RELINGO_WERROR)
-        target_compile_options(${target} PRIVATE -Werror)
+        target_compile_options(${target} PRIVATE $<${cxx}:-Werror>)
     endif()
     target_include_directories(${target} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
 endfunction()
