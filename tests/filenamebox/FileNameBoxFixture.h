@@ -1,0 +1,125 @@
+// A FileNameBox over the test backend, loaded as a running program loads it, and the helpers the
+// tests share to read the boxes it showed.
+#pragma once
+
+#include "filenamebox/FaultMessages.h"
+#include "filenamebox/FileNameBox.h"
+#include "platform/Text.h"
+#include "tests/fakes/FakeHost.h"
+#include "tests/fakes/FakeSystem.h"
+#include "tests/fakes/FakeTextBox.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace relingo::test {
+
+// One message box as the user saw it.
+struct Shown {
+    std::u16string text;
+    std::u16string caption;
+    int32_t style = 0;
+    friend bool operator==(const Shown&, const Shown&) = default;
+};
+
+inline void PrintTo(const Shown& shown, std::ostream* os) {
+    *os << "{\"" << ToUtf8(shown.text) << "\", \"" << ToUtf8(shown.caption) << "\", " << shown.style
+        << "}";
+}
+
+// The box a fault code shows in English, with its caption code and style.
+inline Shown Fault(int16_t code, int16_t captionCode, int32_t style) {
+    return {MessageText(code, 1033), MessageText(captionCode, 1033), style};
+}
+inline Shown Warning(int16_t code) {
+    return Fault(code, msg::kCaptionWarning, 16);
+}
+inline Shown Caution(int16_t code) {
+    return Fault(code, msg::kCaptionCaution, 48);
+}
+
+// The refused-character box, listing the whole set.
+inline Shown IllegalCharacterBox() {
+    return {u"Irregal character included in file name.\rNot allowed characters for Windows   "
+            u"/<>?|*'\"",
+            u"Warning!!", 16};
+}
+
+// Records every event the box raises, in order, and lets a test act on the parameters.
+class RecordingEvents : public FileNameBoxEvents {
+public:
+    std::vector<std::string> log;
+    std::vector<int16_t> keyPresses;
+    // When set, KeyPress replaces the key code with this value.
+    std::optional<int16_t> replaceKeyAscii;
+
+    void Change() override { log.push_back("Change"); }
+    void Click() override { log.push_back("Click"); }
+    void DblClick() override { log.push_back("DblClick"); }
+    void KeyDown(int16_t& keyCode, int16_t& shift) override {
+        log.push_back("KeyDown " + std::to_string(keyCode) + " " + std::to_string(shift));
+    }
+    void KeyPress(int16_t& keyAscii) override {
+        keyPresses.push_back(keyAscii);
+        if (replaceKeyAscii) {
+            keyAscii = *replaceKeyAscii;
+        }
+    }
+    void KeyUp(int16_t& keyCode, int16_t& shift) override {
+        log.push_back("KeyUp " + std::to_string(keyCode) + " " + std::to_string(shift));
+    }
+    void MouseDown(int16_t& button, int16_t& shift, float& x, float& y) override {
+        Mouse("MouseDown", button, shift, x, y);
+    }
+    void MouseMove(int16_t& button, int16_t& shift, float& x, float& y) override {
+        Mouse("MouseMove", button, shift, x, y);
+    }
+    void MouseUp(int16_t& button, int16_t& shift, float& x, float& y) override {
+        Mouse("MouseUp", button, shift, x, y);
+    }
+
+private:
+    void Mouse(const char* name, int16_t button, int16_t shift, float x, float y) {
+        log.push_back(std::string(name) + " " + std::to_string(button) + " " +
+                      std::to_string(shift) + " " + std::to_string(static_cast<int>(x)) + " " +
+                      std::to_string(static_cast<int>(y)));
+    }
+};
+
+class FileNameBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        box.ReadProperties(PropertyBag{});
+        host.changed.clear();
+        events.log.clear();
+    }
+
+    // Sets the text the way a host does, then forgets the notifications that caused.
+    void Enter(const std::u16string& text, int32_t mode = fnbmode::kSyntaxOnly) {
+        box.SetMode(mode);
+        box.SetText(text);
+        host.changed.clear();
+        events.log.clear();
+        system.ClearMsgBoxes();
+    }
+
+    std::vector<Shown> Boxes() const {
+        std::vector<Shown> boxes;
+        for (const auto& call : system.MsgBoxes()) {
+            boxes.push_back({call.text, call.caption.value_or(u"(none)"), call.style});
+        }
+        return boxes;
+    }
+
+    FakeSystem system;
+    FakeHost host;
+    FakeTextBox txtInput;
+    RecordingEvents events;
+    FileNameBox box{system, host, txtInput, &events};
+};
+
+} // namespace relingo::test

@@ -1,0 +1,148 @@
+// Leaving the box runs the validation and keeps the focus on a bad name; the key filter keeps
+// refused characters and Enter out of the text as they are typed.
+#include "tests/filenamebox/FileNameBoxFixture.h"
+
+namespace relingo::test {
+namespace {
+
+TEST_F(FileNameBoxTest, LeavingAnInvalidBoxShowsItsFaultsAndTakesTheFocusBack) {
+    Enter(u"C:\\a:b");
+    txtInput.GainFocus();
+    txtInput.LoseFocus();
+    EXPECT_EQ(Boxes(), std::vector{Warning(msg::kColons)});
+    EXPECT_EQ(txtInput.setFocusCalls, 1);
+    EXPECT_TRUE(txtInput.focused);
+    EXPECT_EQ(box.Text(), u"C:\\a:b");
+}
+
+TEST_F(FileNameBoxTest, LeavingAValidBoxLetsTheFocusGo) {
+    Enter(u"C:\\ok.txt");
+    txtInput.GainFocus();
+    txtInput.LoseFocus();
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(txtInput.setFocusCalls, 0);
+}
+
+TEST_F(FileNameBoxTest, WithoutValidateAtLostFocusLeavingDoesNothing) {
+    box.SetValidateAtLostFocus(false);
+    Enter(u"C:\\a:b", fnbmode::kFile);
+    txtInput.LoseFocus();
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(txtInput.setFocusCalls, 0);
+    EXPECT_EQ(system.Calls(Op::FindFirstEntry), 0);
+}
+
+TEST_F(FileNameBoxTest, TheSelectionIsKeptWhenTheFocusComesBack) {
+    Enter(u"C:\\a:b");
+    box.SetSelStart(3);
+    box.SetSelLength(2);
+    txtInput.LoseFocus();
+    EXPECT_EQ(box.SelStart(), 3);
+    EXPECT_EQ(box.SelLength(), 2);
+}
+
+// A real message box takes the focus from the text box while it is up and gives it back when
+// it closes. Each box of a run thus makes the text box lose the focus, while that run goes on.
+class FocusTakingSystem : public FakeSystem {
+public:
+    FakeTextBox* input = nullptr;
+    int32_t MsgBox(const std::u16string& text, int32_t style,
+                   const std::optional<std::u16string>& caption, const std::u16string& helpFile,
+                   int32_t helpContext) override {
+        const bool hadFocus = input != nullptr && input->focused;
+        if (hadFocus) {
+            input->LoseFocus();
+        }
+        const int32_t answer = FakeSystem::MsgBox(text, style, caption, helpFile, helpContext);
+        if (hadFocus) {
+            input->GainFocus();
+        }
+        return answer;
+    }
+};
+
+class FocusTakingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        box.ReadProperties(PropertyBag{});
+        system.input = &input;
+        box.SetText(u"1:\\\\\\a:b\\c::d*"); // four faults, so four boxes in one run
+    }
+    FocusTakingSystem system;
+    FakeHost host;
+    FakeTextBox input;
+    FileNameBox box{system, host, input};
+};
+
+TEST_F(FocusTakingTest, ItsOwnFaultBoxesDoNotStartAnotherRun) {
+    input.GainFocus();
+    EXPECT_FALSE(box.ValidateValue());
+    EXPECT_EQ(system.MsgBoxes().size(), 4u);
+    EXPECT_EQ(input.setFocusCalls, 0);
+}
+
+TEST_F(FocusTakingTest, EachDepartureRunsOnceAndKeepsTheFocus) {
+    input.GainFocus();
+    input.LoseFocus();
+    EXPECT_EQ(system.MsgBoxes().size(), 4u);
+    EXPECT_EQ(input.setFocusCalls, 1);
+    EXPECT_TRUE(input.focused);
+
+    input.LoseFocus();
+    EXPECT_EQ(system.MsgBoxes().size(), 8u);
+    EXPECT_EQ(input.setFocusCalls, 2);
+}
+
+TEST_F(FocusTakingTest, AHostsRunWhileTheBoxHasTheFocusShowsItsBoxOnce) {
+    box.SetMode(fnbmode::kFile);
+    box.SetText(u"C:\\missing.txt");
+    input.GainFocus();
+    EXPECT_EQ(box.FileName(), u"");
+    EXPECT_EQ(system.MsgBoxes().size(), 1u);
+    EXPECT_EQ(input.setFocusCalls, 0);
+}
+
+TEST_F(FileNameBoxTest, RefusedCharactersAndEnterReachTheHostAsZero) {
+    Enter(u"C:\\x");
+    txtInput.SetSelStart(4);
+    const std::u16string refused = u"/<>?|*'\"\r";
+    txtInput.Type(refused);
+    EXPECT_EQ(box.Text(), u"C:\\x");
+    EXPECT_EQ(events.keyPresses, std::vector<int16_t>(refused.size(), 0));
+    EXPECT_TRUE(events.log.empty()); // no Change
+    EXPECT_TRUE(Boxes().empty());    // no box either
+}
+
+TEST_F(FileNameBoxTest, ColonBackslashSpaceAndOtherCharactersPass) {
+    Enter(u"");
+    txtInput.Type(u"C:\\a b\\テ.txt");
+    EXPECT_EQ(box.Text(), u"C:\\a b\\テ.txt");
+    EXPECT_EQ(events.keyPresses.size(), 12u);
+    EXPECT_EQ(events.keyPresses[1], u':');
+    EXPECT_EQ(events.keyPresses[2], u'\\');
+    EXPECT_EQ(events.keyPresses[4], u' ');
+    EXPECT_EQ(static_cast<char16_t>(events.keyPresses[7]), u'テ');
+}
+
+TEST_F(FileNameBoxTest, TheHostsKeyPressHandlerHasTheLastWord) {
+    Enter(u"");
+    events.replaceKeyAscii = 0;
+    txtInput.Type(u"abc");
+    EXPECT_EQ(box.Text(), u"");
+    events.replaceKeyAscii = u'Z';
+    txtInput.Type(u"a");
+    EXPECT_EQ(box.Text(), u"Z");
+}
+
+TEST_F(FileNameBoxTest, BeforeThePropertiesAreReadOnlyEnterIsRefused) {
+    FakeTextBox freshInput;
+    RecordingEvents freshEvents;
+    FileNameBox fresh(system, host, freshInput, &freshEvents);
+    fresh.InitProperties();
+    freshInput.Type(u"*?\r");
+    EXPECT_EQ(fresh.Text(), u"*?");
+    EXPECT_EQ(freshEvents.keyPresses, (std::vector<int16_t>{u'*', u'?', 0}));
+}
+
+} // namespace
+} // namespace relingo::test
