@@ -8,7 +8,7 @@
 #include "tests/fakes/FakeHost.h"
 #include "tests/fakes/FakeSystem.h"
 #include "tests/fakes/FakeTextBox.h"
-#include "tests/main_window/FrmMainFixture.h"
+#include "tests/fakes/FakeWindowControls.h"
 
 #include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>
