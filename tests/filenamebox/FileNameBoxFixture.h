@@ -54,14 +54,20 @@ class RecordingEvents : public FileNameBoxEvents {
 public:
     std::vector<std::string> log;
     std::vector<int16_t> keyPresses;
-    // When set, KeyPress replaces the key code with this value.
+    // When set, the handlers replace the parameter with this value.
     std::optional<int16_t> replaceKeyAscii;
+    std::optional<int16_t> replaceKeyCode;
+    std::optional<int16_t> replaceButton;
+    std::optional<float> replaceX;
 
     void Change() override { log.push_back("Change"); }
     void Click() override { log.push_back("Click"); }
     void DblClick() override { log.push_back("DblClick"); }
     void KeyDown(int16_t& keyCode, int16_t& shift) override {
         log.push_back("KeyDown " + std::to_string(keyCode) + " " + std::to_string(shift));
+        if (replaceKeyCode) {
+            keyCode = *replaceKeyCode;
+        }
     }
     void KeyPress(int16_t& keyAscii) override {
         keyPresses.push_back(keyAscii);
@@ -83,10 +89,16 @@ public:
     }
 
 private:
-    void Mouse(const char* name, int16_t button, int16_t shift, float x, float y) {
+    void Mouse(const char* name, int16_t& button, int16_t shift, float& x, float y) {
         log.push_back(std::string(name) + " " + std::to_string(button) + " " +
                       std::to_string(shift) + " " + std::to_string(static_cast<int>(x)) + " " +
                       std::to_string(static_cast<int>(y)));
+        if (replaceButton) {
+            button = *replaceButton;
+        }
+        if (replaceX) {
+            x = *replaceX;
+        }
     }
 };
 
