@@ -1,7 +1,9 @@
 // The Windows open and save file dialogs in their ANSI form.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 
 namespace relingo {
 
@@ -59,6 +61,11 @@ public:
 
     // 0 after a cancel, else the extended error code of the last failed dialog.
     virtual uint32_t ExtendedError() = 0;
+
+    // Memory for the text blocks of a request, in the form the dialogs expect. A backend may
+    // keep the default; a failed allocation throws.
+    virtual char* AllocateBlock(size_t bytes) { return static_cast<char*>(::operator new(bytes)); }
+    virtual void FreeBlock(char* block) noexcept { ::operator delete(block); }
 };
 
 } // namespace relingo

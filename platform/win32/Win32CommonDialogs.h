@@ -1,0 +1,21 @@
+// The open and save file dialogs over the real comdlg32 functions.
+#pragma once
+
+#include "platform/CommonDialogs.h"
+
+namespace relingo::win32 {
+
+class Win32CommonDialogs final : public CommonDialogs {
+public:
+    // OPENFILENAME_SIZE_VERSION_400A: the dialogs take the record without its extension fields
+    // in every build, at the size this build lays it out.
+    uint32_t OpenFileNameSize() override;
+    bool ShowOpenDialog(AnsiOpenFileName& record) override;
+    bool ShowSaveDialog(AnsiOpenFileName& record) override;
+    uint32_t ExtendedError() override;
+    // Fixed global memory, as the dialogs have always been handed.
+    char* AllocateBlock(size_t bytes) override;
+    void FreeBlock(char* block) noexcept override;
+};
+
+} // namespace relingo::win32
