@@ -256,7 +256,7 @@ int FakeSystem::Calls(Op op) const {
 void FakeSystem::Enter(Op op) {
     ++calls_[op];
     const auto it = faults_.find(op);
-    if (it == faults_.end()) {
+    if (it == faults_.end() || (!it->second.always && --it->second.countdown > 0)) {
         return;
     }
     const Error error = it->second.error;

@@ -87,11 +87,13 @@ public:
     // ---- faults ----
     // The next call (or, with always, every call) of the operation throws the error instead of
     // doing its work.
-    void FailNext(Op op, Error error) {
-        faults_.insert_or_assign(op, Fault{std::move(error), false});
-    }
+    void FailNext(Op op, Error error) { FailCall(op, 1, std::move(error)); }
     void FailAlways(Op op, Error error) {
-        faults_.insert_or_assign(op, Fault{std::move(error), true});
+        faults_.insert_or_assign(op, Fault{std::move(error), true, 1});
+    }
+    // The nth call of the operation from now on (1 for the next one) throws the error.
+    void FailCall(Op op, int nth, Error error) {
+        faults_.insert_or_assign(op, Fault{std::move(error), false, nth});
     }
     void ClearFaults() { faults_.clear(); }
     // How often each operation has been called, failed calls included.
@@ -132,6 +134,7 @@ private:
     struct Fault {
         Error error;
         bool always;
+        int countdown; // the call that fails, counted from 1
     };
     void Enter(Op op);
     Node* Root(char16_t letter) const;

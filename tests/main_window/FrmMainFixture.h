@@ -17,9 +17,9 @@
 
 namespace relingo::test {
 
-class FrmMainTest : public ::testing::Test {
-protected:
-    FrmMainTest() {
+// A main window with everything it stands on, in memory.
+struct WindowWorld {
+    WindowWorld() {
         PropertyBag designed;
         designed.Write(u"Mode", int32_t{1}, int32_t{0});
         ipdkBox.ReadProperties(designed);
@@ -50,5 +50,7 @@ protected:
     FakeOpenDialog dlgFileOpen;
     frmMain form{system, {txtIPDK, txtFileName, cmbFirst, cmbSecond, dlgFileOpen}, 0x1234};
 };
+
+class FrmMainTest : public ::testing::Test, public WindowWorld {};
 
 } // namespace relingo::test
