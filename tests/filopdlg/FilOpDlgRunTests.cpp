@@ -158,7 +158,7 @@ TEST_F(FilOpDlgRunTest, GetFileNameStartsEmptyReturnsTheChoiceAndStoresNothing) 
     EXPECT_EQ(dlg.GetFileName(), u"C:\\DATA\\A.TXT");
     const DialogRequest& request = dialogs.LastRequest();
     EXPECT_EQ(request.kind, DialogKind::Open);
-    EXPECT_EQ(request.file->substr(0, 2), " "s.insert(0, 1, '\0'));
+    EXPECT_EQ(request.file->substr(0, 2), "\0 "s);
     EXPECT_EQ(request.fileTitle->at(0), '\0');
     EXPECT_EQ(dlg.FileName(), u"C:\\OLD.TXT");
     EXPECT_EQ(dlg.FileTitle(), u"OLD.TXT");
