@@ -1,0 +1,197 @@
+// Start-up time of Relingo.exe against a bare program that only shows an empty window: from the
+// call that creates the process to its main window being visible and the process waiting for
+// input. The two are started in turns within one run (ABBA order, so that neither always goes
+// first), each start on its own, and killed once measured: closing Relingo normally would save
+// its settings, and a box shown on the way out would hold the next start up.
+//
+//   StartupBench [runs] [Relingo.exe] [BareWindow.exe]
+//
+// The programs default to the ones beside this one.
+#include <windows.h>
+
+#include "bench/BareWindow.h"
+#include "bench/Harness.h"
+#include "main_window/win32/resource.h"
+#include "platform/win32/Handles.h"
+
+#include <cstdio>
+#include <cwchar>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace relingo::bench {
+namespace {
+
+constexpr DWORD kTimeLimitMs = 30000;
+constexpr int kDefaultRuns = 15;
+constexpr wchar_t kRelingoSettings[] = L"Software\\VB and VBA Program Settings\\Relingo";
+
+struct Contender {
+    std::wstring path;
+    std::wstring windowClass;
+    std::vector<double> seconds;
+};
+
+std::wstring FileNameOf(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+std::wstring OwnFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0 || n >= path.size()) {
+        throw std::runtime_error("cannot find this program's own folder");
+    }
+    path.resize(n);
+    return path.substr(0, path.find_last_of(L'\\') + 1);
+}
+
+// Relingo then starts as on first use, with nothing to restore and no remembered name to check.
+void ForgetRelingoSettings() {
+    const LSTATUS status = ::RegDeleteTreeW(HKEY_CURRENT_USER, kRelingoSettings);
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+        throw std::runtime_error("cannot delete Relingo's settings");
+    }
+}
+
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* className;
+    bool found;
+};
+
+BOOL CALLBACK MatchShownWindow(HWND hwnd, LPARAM context) {
+    auto& search = *reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != search.processId || !::IsWindowVisible(hwnd)) {
+        return TRUE;
+    }
+    wchar_t className[256] = {};
+    ::GetClassNameW(hwnd, className, static_cast<int>(std::size(className)));
+    search.found = std::wcscmp(className, search.className) == 0;
+    return search.found ? FALSE : TRUE;
+}
+
+bool HasShownWindow(DWORD processId, const std::wstring& windowClass) {
+    WindowSearch search = {processId, windowClass.c_str(), false};
+    ::EnumWindows(MatchShownWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A started program, killed and waited for when it goes out of scope, however the measurement
+// ended.
+class StartedProgram {
+public:
+    explicit StartedProgram(const std::wstring& path) {
+        std::wstring commandLine = L"\"" + path + L"\"";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info = {};
+        if (!::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              nullptr, &startup, &info)) {
+            throw std::runtime_error("cannot start " + Utf8(path));
+        }
+        process_.Reset(info.hProcess);
+        thread_.Reset(info.hThread);
+        processId_ = info.dwProcessId;
+    }
+    ~StartedProgram() {
+        ::TerminateProcess(process_.Get(), 0);
+        ::WaitForSingleObject(process_.Get(), kTimeLimitMs);
+    }
+    StartedProgram(const StartedProgram&) = delete;
+    StartedProgram& operator=(const StartedProgram&) = delete;
+
+    HANDLE Process() const { return process_.Get(); }
+    DWORD ProcessId() const { return processId_; }
+    bool HasEnded() const { return ::WaitForSingleObject(process_.Get(), 0) == WAIT_OBJECT_0; }
+
+private:
+    win32::UniqueKernelHandle process_;
+    win32::UniqueKernelHandle thread_;
+    DWORD processId_ = 0;
+};
+
+// Seconds from the process's creation to its window being shown and the process idle.
+double TimeOneStart(const Contender& contender) {
+    ForgetRelingoSettings();
+    const Stopwatch watch;
+    const StartedProgram program(contender.path);
+    const std::string name = Utf8(FileNameOf(contender.path));
+    if (::WaitForInputIdle(program.Process(), kTimeLimitMs) == WAIT_TIMEOUT) {
+        throw std::runtime_error(name + " did not wait for input within the time limit");
+    }
+    // Idle usually comes with the window already shown; a program that pumps messages before
+    // showing it (or shows a box first) is waited for until it does.
+    while (!HasShownWindow(program.ProcessId(), contender.windowClass)) {
+        if (program.HasEnded()) {
+            throw std::runtime_error(name + " ended before showing its window");
+        }
+        if (watch.Seconds() * 1000 > kTimeLimitMs) {
+            throw std::runtime_error(name + " did not show its window within the time limit");
+        }
+        ::Sleep(1);
+    }
+    return watch.Seconds();
+}
+
+void PrintContender(const Contender& contender) {
+    const auto& s = contender.seconds;
+    std::printf("  %-16s median %8.1f ms  (fastest %.1f, slowest %.1f)\n",
+                Utf8(FileNameOf(contender.path)).c_str(), Median(s) * 1e3,
+                *std::min_element(s.begin(), s.end()) * 1e3,
+                *std::max_element(s.begin(), s.end()) * 1e3);
+    std::printf("  %-16s runs (ms):", "");
+    for (const double one : s) {
+        std::printf(" %.1f", one * 1e3);
+    }
+    std::printf("\n");
+}
+
+int Run(int runs, Contender relingo, Contender bare) {
+    // One start of each first, not counted: the first start after a build reads the files from
+    // disk and lets Wine load what later starts find ready.
+    TimeOneStart(bare);
+    TimeOneStart(relingo);
+    for (int round = 0; round < runs; ++round) {
+        Contender& first = round % 2 == 0 ? bare : relingo;
+        Contender& second = round % 2 == 0 ? relingo : bare;
+        first.seconds.push_back(TimeOneStart(first));
+        second.seconds.push_back(TimeOneStart(second));
+    }
+    std::printf("start-up: process creation to main window shown and input idle "
+                "(%d runs each, alternating, after one uncounted start each)\n",
+                runs);
+    PrintContender(bare);
+    PrintContender(relingo);
+    std::printf("  ratio %s / %s: %.2f\n", Utf8(FileNameOf(relingo.path)).c_str(),
+                Utf8(FileNameOf(bare.path)).c_str(),
+                Median(relingo.seconds) / Median(bare.seconds));
+    return 0;
+}
+
+} // namespace
+} // namespace relingo::bench
+
+int wmain(int argc, wchar_t** argv) {
+    using namespace relingo::bench;
+    try {
+        const int runs = argc > 1 ? _wtoi(argv[1]) : kDefaultRuns;
+        if (runs < 1) {
+            std::fprintf(stderr, "usage: StartupBench [runs] [Relingo.exe] [BareWindow.exe]\n");
+            return 2;
+        }
+        const std::wstring folder = OwnFolder();
+        Contender relingo{
+            argc > 2 ? argv[2] : folder + L"Relingo.exe", RELINGO_MAIN_WINDOW_CLASS, {}};
+        Contender bare{
+            argc > 3 ? argv[3] : folder + L"BareWindow.exe", RELINGO_BARE_WINDOW_CLASS, {}};
+        return Run(runs, std::move(relingo), std::move(bare));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "StartupBench: %s\n", e.what());
+        return 1;
+    }
+}
