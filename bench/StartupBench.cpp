@@ -14,8 +14,10 @@
 #include "main_window/win32/resource.h"
 #include "platform/win32/Handles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
