@@ -3,7 +3,7 @@
 # CTest uses it as the cross-compiling emulator. The prefix is created once, under a lock,
 # because several first starts at the same time race. Output loses Wine's carriage returns.
 set -u
-prefix=$1
+prefix=$(realpath -m "$1")
 shift
 
 export WINEPREFIX=$prefix
@@ -19,6 +19,11 @@ if [ ! -f "$prefix/.relingo-ready" ]; then
         flock 9
         if [ ! -f "$prefix/.relingo-ready" ]; then
             wineboot --init >/dev/null 2>&1 || exit 1
+            # Wine's own Tahoma and MS Sans Serif (Debian fonts-wine) are not found where the
+            # packaged Wine looks; in the prefix's font folder the dialog fonts are the usual ones.
+            if [ -d /usr/share/wine/fonts ]; then
+                cp -n /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null
+            fi
             touch "$prefix/.relingo-ready"
         fi
     ) 9>"$prefix.lock" || { echo "wine-run.sh: could not create $prefix" >&2; exit 1; }

@@ -6,7 +6,7 @@ relingo_packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64
     xvfb xauth xdotool x11-apps imagemagick
-    fonts-ipafont-gothic locales
+    fonts-wine fonts-ipafont-gothic locales
     clang libclang-rt-14-dev
 )
 

@@ -1,0 +1,308 @@
+#include "main_window/win32/MainWindow.h"
+
+#include "main_window/win32/resource.h"
+#include "platform/Error.h"
+#include "platform/PropertyBag.h"
+#include "platform/win32/WideText.h"
+
+#include <string_view>
+
+namespace relingo::win32 {
+
+namespace {
+
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kWindowExStyle = 0;
+constexpr int kWindowFontPoints = 8;
+// The drop-down part of a list shows every item without a scroll bar.
+constexpr int32_t kDropDownItems = 10;
+
+constexpr int kControlIds[] = {IDC_LABEL1,      IDC_TXTIPDK,    IDC_CMDBROWSE0, IDC_LABEL2,
+                               IDC_TXTFILENAME, IDC_CMDBROWSE1, IDC_CMDCLEAR,   IDC_LABEL3,
+                               IDC_CMBFIRST,    IDC_LABEL4,     IDC_CMBSECOND,  IDC_CMDOK,
+                               IDC_CMDEXIT};
+static_assert(std::size(kControlIds) == kFormLayout.size());
+
+// The designed properties of one control, built into the program as a resource.
+PropertyBag DesignData(HINSTANCE instance, int id) {
+    HRSRC resource = ::FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));
+    HGLOBAL loaded = resource ? ::LoadResource(instance, resource) : nullptr;
+    const void* data = loaded ? ::LockResource(loaded) : nullptr;
+    if (data == nullptr) {
+        throw Error(errnum::kFileNotFound, u"The window's design data is missing.");
+    }
+    return PropertyBag::Load(
+        std::string_view(static_cast<const char*>(data), ::SizeofResource(instance, resource)));
+}
+
+RECT PlacementInPixels(const ControlPlacement& placement, UINT dpi) {
+    const int32_t left = TwipsToPixels(placement.left, dpi);
+    const int32_t top = TwipsToPixels(placement.top, dpi);
+    return RECT{left, top, left + TwipsToPixels(placement.width, dpi),
+                top + TwipsToPixels(placement.height, dpi)};
+}
+
+const wchar_t* ClassOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Label:
+        return L"STATIC";
+    case ControlKind::Button:
+        return L"BUTTON";
+    case ControlKind::DropDownList:
+        return L"COMBOBOX";
+    case ControlKind::NameBox:
+        break;
+    }
+    return nullptr;
+}
+
+DWORD StyleOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Label:
+        return WS_CHILD | WS_VISIBLE | SS_LEFT;
+    case ControlKind::Button:
+        return WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+    case ControlKind::DropDownList:
+        return WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+    case ControlKind::NameBox:
+        break;
+    }
+    return 0;
+}
+
+} // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, SystemServices& system, CommonDialogs& dialogs)
+    : instance_(instance), system_(system), dialogs_(dialogs),
+      dlgFileOpen_(system, dialogs, host_) {}
+
+MainWindow::~MainWindow() {
+    if (hwnd_ != nullptr) {
+        ::DestroyWindow(hwnd_);
+    }
+}
+
+void MainWindow::Create(int showCommand) {
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance_;
+    windowClass.hIcon = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_RELINGO),
+                                                        IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+    windowClass.hIconSm = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_RELINGO),
+                                                          IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = RELINGO_MAIN_WINDOW_CLASS;
+    if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        throw Error(errnum::kOutOfMemory, u"The main window's class could not be registered.");
+    }
+
+    dpi_ = ::GetDpiForSystem();
+    RECT frame = {0, 0, TwipsToPixels(kFormClientWidth, dpi_),
+                  TwipsToPixels(kFormClientHeight, dpi_)};
+    ::AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi_);
+    hwnd_ =
+        ::CreateWindowExW(kWindowExStyle, RELINGO_MAIN_WINDOW_CLASS, ToWide(kFormCaption).c_str(),
+                          kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                          frame.bottom - frame.top, nullptr, nullptr, instance_, this);
+    if (hwnd_ == nullptr) {
+        throw Error(errnum::kOutOfMemory, u"The main window could not be created.");
+    }
+    host_.SetWindow(hwnd_);
+    // Per-monitor awareness: the window may start on a monitor of another DPI than the system's.
+    const UINT windowDpi = ::GetDpiForWindow(hwnd_);
+    if (windowDpi != 0 && windowDpi != dpi_) {
+        dpi_ = windowDpi;
+        RECT adjusted = {0, 0, TwipsToPixels(kFormClientWidth, dpi_),
+                         TwipsToPixels(kFormClientHeight, dpi_)};
+        ::AdjustWindowRectExForDpi(&adjusted, kWindowStyle, FALSE, kWindowExStyle, dpi_);
+        ::SetWindowPos(hwnd_, nullptr, 0, 0, adjusted.right - adjusted.left,
+                       adjusted.bottom - adjusted.top, SWP_NOMOVE | SWP_NOZORDER);
+    }
+    CreateControls();
+    ApplyFonts();
+    ApplyLayout();
+    RestoreDesignData();
+
+    form_ = std::make_unique<frmMain>(
+        system_,
+        frmMainControls{*ipdkAdapter_, *fileNameAdapter_, cmbFirst_, cmbSecond_, dialogAdapter_},
+        reinterpret_cast<intptr_t>(hwnd_));
+    form_->Form_Load();
+    ::ShowWindow(hwnd_, showCommand);
+    ::UpdateWindow(hwnd_);
+}
+
+void MainWindow::CreateControls() {
+    for (size_t i = 0; i < kFormLayout.size(); ++i) {
+        const ControlPlacement& placement = kFormLayout[i];
+        const int id = kControlIds[i];
+        if (placement.kind == ControlKind::NameBox) {
+            auto box = std::make_unique<FileNameBoxWindow>(hwnd_, id, system_, host_);
+            controls_[i] = box->Handle();
+            (id == IDC_TXTIPDK ? txtIPDK_ : txtFileName_) = std::move(box);
+            continue;
+        }
+        const std::wstring caption = placement.caption ? ToWide(placement.caption) : L"";
+        controls_[i] = ::CreateWindowExW(
+            0, ClassOf(placement.kind), caption.c_str(), StyleOf(placement.kind), 0, 0, 0, 0, hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+        if (controls_[i] == nullptr) {
+            throw Error(errnum::kOutOfMemory,
+                        u"A control of the main window could not be created.");
+        }
+    }
+    ipdkAdapter_.emplace(txtIPDK_->Box());
+    fileNameAdapter_.emplace(txtFileName_->Box());
+    cmbFirst_.Attach(::GetDlgItem(hwnd_, IDC_CMBFIRST));
+    cmbSecond_.Attach(::GetDlgItem(hwnd_, IDC_CMBSECOND));
+    for (const char16_t* item : kFirstLanguages) {
+        cmbFirst_.AddItem(ToWide(item).c_str());
+    }
+    for (const char16_t* item : kSecondLanguages) {
+        cmbSecond_.AddItem(ToWide(item).c_str());
+    }
+}
+
+void MainWindow::RestoreDesignData() {
+    txtIPDK_->Box().ReadProperties(DesignData(instance_, IDR_DESIGN_TXTIPDK));
+    txtFileName_->Box().ReadProperties(DesignData(instance_, IDR_DESIGN_TXTFILENAME));
+    dlgFileOpen_.ReadProperties(DesignData(instance_, IDR_DESIGN_DLGFILEOPEN));
+}
+
+void MainWindow::ApplyFonts() {
+    // The classic dialog font at 8 points: the layout was designed for it, and the labels'
+    // two-line captions fit their places only at that size.
+    LOGFONTW font = {};
+    font.lfHeight = -::MulDiv(kWindowFontPoints, static_cast<int>(dpi_), 72);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfQuality = CLEARTYPE_QUALITY;
+    ::lstrcpynW(font.lfFaceName, L"MS Shell Dlg", LF_FACESIZE);
+    font_.Reset(::CreateFontIndirectW(&font));
+    for (size_t i = 0; i < kFormLayout.size(); ++i) {
+        if (kFormLayout[i].kind != ControlKind::NameBox) {
+            ::SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+        }
+    }
+}
+
+void MainWindow::ApplyLayout() {
+    for (size_t i = 0; i < kFormLayout.size(); ++i) {
+        const ControlPlacement& placement = kFormLayout[i];
+        const RECT r = PlacementInPixels(placement, dpi_);
+        const int width = r.right - r.left;
+        const int height = r.bottom - r.top;
+        if (placement.kind == ControlKind::NameBox) {
+            (kControlIds[i] == IDC_TXTIPDK ? txtIPDK_ : txtFileName_)->Move(r);
+        } else if (placement.kind == ControlKind::DropDownList) {
+            // The closed list is as high as designed; the window's height includes the
+            // drop-down part.
+            const auto item = ::SendMessageW(controls_[i], CB_GETITEMHEIGHT, 0, 0);
+            ::MoveWindow(controls_[i], r.left, r.top, width,
+                         height + static_cast<int>(item) * kDropDownItems, TRUE);
+            const int border = static_cast<int>(
+                ::SendMessageW(controls_[i], CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+            RECT closed = {};
+            ::GetWindowRect(controls_[i], &closed);
+            const int frame = (closed.bottom - closed.top) - border;
+            ::SendMessageW(controls_[i], CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                           std::max(1, height - frame));
+        } else {
+            ::MoveWindow(controls_[i], r.left, r.top, width, height, TRUE);
+        }
+    }
+}
+
+void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ApplyFonts();
+    ApplyLayout();
+}
+
+void MainWindow::OnCommand(int id, int code) {
+    if (code != BN_CLICKED) {
+        return;
+    }
+    switch (id) {
+    case IDC_CMDOK:
+        form_->cmdOK_Click();
+        break;
+    case IDC_CMDCLEAR:
+        form_->cmdClear_Click();
+        break;
+    case IDC_CMDBROWSE0:
+        form_->cmdBrowse_Click(0);
+        break;
+    case IDC_CMDBROWSE1:
+        form_->cmdBrowse_Click(1);
+        break;
+    case IDC_CMDEXIT:
+        Unload();
+        break;
+    default:
+        // IDOK and IDCANCEL from Enter and Esc: the window has no default or cancel button.
+        break;
+    }
+}
+
+void MainWindow::Unload() {
+    if (unloaded_) {
+        return;
+    }
+    unloaded_ = true;
+    if (form_) {
+        form_->Form_Unload();
+    }
+    ::DestroyWindow(hwnd_);
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    MainWindow* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (self == nullptr) {
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    // No exception may cross into the system's code; the window's handlers report their own
+    // errors, so what arrives here is a failure of the view itself.
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_CLOSE:
+        Unload();
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_DESTROY:
+        ::PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY:
+        ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        hwnd_ = nullptr;
+        break;
+    default:
+        break;
+    }
+    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+} // namespace relingo::win32

@@ -1,0 +1,73 @@
+// The Win32 view of the main window: creates the real window and its controls at their designed
+// places, restores the controls from the design data and forwards every event to frmMain.
+#pragma once
+
+#include <windows.h>
+
+#include "filenamebox/win32/FileNameBoxWindow.h"
+#include "filenamebox/win32/Win32ControlHost.h"
+#include "filopdlg/FilOpDlg.h"
+#include "main_window/ControlAdapters.h"
+#include "main_window/frmMain.h"
+#include "main_window/frmMainLayout.h"
+#include "main_window/win32/ComboBoxList.h"
+#include "platform/CommonDialogs.h"
+#include "platform/SystemServices.h"
+#include "platform/win32/Handles.h"
+
+#include <array>
+#include <memory>
+#include <optional>
+
+namespace relingo::win32 {
+
+class MainWindow {
+public:
+    MainWindow(HINSTANCE instance, SystemServices& system, CommonDialogs& dialogs);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Creates the window and its controls, restores the controls from the design data, runs
+    // the window's load and shows it. Throws relingo::Error when the window cannot be made.
+    void Create(int showCommand);
+    HWND Handle() const { return hwnd_; }
+
+    // Gives the dialog manager the keyboard message (Tab, arrows, access keys); true when it
+    // was handled.
+    bool PreTranslate(MSG& message) { return hwnd_ && ::IsDialogMessageW(hwnd_, &message); }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void CreateControls();
+    void RestoreDesignData();
+    void ApplyLayout();
+    void ApplyFonts();
+    void OnCommand(int id, int code);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void Unload();
+
+    HINSTANCE instance_;
+    SystemServices& system_;
+    CommonDialogs& dialogs_;
+    HWND hwnd_ = nullptr;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    UniqueGdiObject font_;
+    std::array<HWND, kFormLayout.size()> controls_{};
+
+    Win32ControlHost host_;
+    std::unique_ptr<FileNameBoxWindow> txtIPDK_;
+    std::unique_ptr<FileNameBoxWindow> txtFileName_;
+    ComboBoxList cmbFirst_;
+    ComboBoxList cmbSecond_;
+    FilOpDlg dlgFileOpen_;
+    std::optional<FileNameBoxAdapter> ipdkAdapter_;
+    std::optional<FileNameBoxAdapter> fileNameAdapter_;
+    FilOpDlgAdapter dialogAdapter_{dlgFileOpen_};
+    std::unique_ptr<frmMain> form_;
+    bool unloaded_ = false;
+};
+
+} // namespace relingo::win32

@@ -1,0 +1,207 @@
+#include "tests/e2e/RelingoDriver.h"
+
+#include "main_window/win32/resource.h"
+#include "tests/win32support/Win32TestSupport.h"
+
+#include <vector>
+
+namespace relingo::test {
+
+namespace {
+
+// The control identifiers of the open dialog's file-name field: Windows, then Wine.
+constexpr int kFileNameCombo = 0x47C;
+constexpr int kFileNameEdit = 0x480;
+
+std::vector<HWND> TopWindowsOf(DWORD processId, const wchar_t* className) {
+    struct Search {
+        DWORD processId;
+        const wchar_t* className;
+        std::vector<HWND> found;
+    } search{processId, className, {}};
+    ::EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            wchar_t name[64] = {};
+            ::GetClassNameW(window, name, 64);
+            if (owner == s->processId && ::IsWindowVisible(window) &&
+                std::wstring(name) == s->className) {
+                s->found.push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring TextOf(HWND window) {
+    const auto length = ::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+    ::SendMessageW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    return buffer.data();
+}
+
+HWND FileNameField(HWND dialog) {
+    HWND field = ::GetDlgItem(dialog, kFileNameCombo);
+    if (field == nullptr) {
+        field = ::GetDlgItem(dialog, kFileNameEdit);
+    }
+    return field;
+}
+
+} // namespace
+
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::wstring full(path, n);
+    return full.substr(0, full.rfind(L'\\'));
+}
+
+RelingoDriver::RelingoDriver() {
+    ::SetEnvironmentVariableW(L"RELINGO_STANDIN_SILENT", L"1");
+    std::wstring commandLine = L"\"" + ProgramFolder() + L"\\Relingo.exe\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     ProgramFolder().c_str(), &startup, &process_);
+}
+
+RelingoDriver::~RelingoDriver() {
+    if (process_.hProcess != nullptr) {
+        if (!HasExited()) {
+            ::TerminateProcess(process_.hProcess, 1);
+            ::WaitForSingleObject(process_.hProcess, 10000);
+        }
+        presses_.clear(); // their sends return once the window is gone
+        ::CloseHandle(process_.hThread);
+        ::CloseHandle(process_.hProcess);
+    }
+}
+
+bool RelingoDriver::WaitForWindow() {
+    return WaitUntil([&] {
+        const auto windows = TopWindowsOf(process_.dwProcessId, RELINGO_MAIN_WINDOW_CLASS);
+        window_ = windows.empty() ? nullptr : windows.front();
+        return window_ != nullptr;
+    });
+}
+
+HWND RelingoDriver::EditOf(int id) const {
+    return ::FindWindowExW(Control(id), nullptr, L"Edit", nullptr);
+}
+
+std::wstring RelingoDriver::BoxText(int id) {
+    return TextOf(EditOf(id));
+}
+
+void RelingoDriver::SetBoxText(int id, const std::wstring& text) {
+    ::SendMessageW(EditOf(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int RelingoDriver::ListIndex(int id) {
+    return static_cast<int>(::SendMessageW(Control(id), CB_GETCURSEL, 0, 0));
+}
+
+std::wstring RelingoDriver::ListText(int id) {
+    const int index = ListIndex(id);
+    if (index < 0) {
+        return {};
+    }
+    wchar_t buffer[256] = {};
+    ::SendMessageW(Control(id), CB_GETLBTEXT, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
+void RelingoDriver::SelectItem(int id, int index) {
+    ::SendMessageW(Control(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::SendMessageW(window_, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(Control(id)));
+}
+
+void RelingoDriver::Press(int id) {
+    const HWND window = window_;
+    const HWND button = Control(id);
+    presses_.push_back(std::async(std::launch::async, [window, button, id] {
+        ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(button));
+    }));
+}
+
+bool RelingoDriver::Finished() {
+    for (auto& press : presses_) {
+        if (press.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            return false;
+        }
+    }
+    presses_.clear();
+    return true;
+}
+
+std::optional<ShownBox> RelingoDriver::WaitForBox() {
+    ShownBox shown;
+    const bool found = WaitUntil([&] {
+        for (HWND box : TopWindowsOf(process_.dwProcessId, L"#32770")) {
+            if (HWND text = ::GetDlgItem(box, 0xFFFF)) {
+                shown = {box, TextOf(box), TextOf(text)};
+                return true;
+            }
+        }
+        return false;
+    });
+    return found ? std::optional<ShownBox>(shown) : std::nullopt;
+}
+
+bool RelingoDriver::Answer(const ShownBox& box, int button) {
+    ::PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(box.window, button)));
+    return WaitUntil([&] { return !::IsWindow(box.window) || !::IsWindowVisible(box.window); });
+}
+
+std::optional<HWND> RelingoDriver::FindOpenDialog() {
+    HWND dialog = nullptr;
+    const bool found = WaitUntil([&] {
+        for (HWND candidate : TopWindowsOf(process_.dwProcessId, L"#32770")) {
+            if (FileNameField(candidate) != nullptr) {
+                dialog = candidate;
+                return true;
+            }
+        }
+        return false;
+    });
+    return found ? std::optional<HWND>(dialog) : std::nullopt;
+}
+
+bool RelingoDriver::ChooseInOpenDialog(const std::wstring& fileName) {
+    const auto dialog = FindOpenDialog();
+    if (!dialog) {
+        return false;
+    }
+    ::SendMessageW(FileNameField(*dialog), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(fileName.c_str()));
+    ::PostMessageW(*dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return WaitUntil([&] { return !::IsWindow(*dialog); });
+}
+
+bool RelingoDriver::CancelOpenDialog() {
+    const auto dialog = FindOpenDialog();
+    if (!dialog) {
+        return false;
+    }
+    ::PostMessageW(*dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return WaitUntil([&] { return !::IsWindow(*dialog); });
+}
+
+bool RelingoDriver::HasExited() {
+    return ::WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+}
+
+bool RelingoDriver::Exit() {
+    Press(IDC_CMDEXIT);
+    return WaitUntil([&] { return HasExited(); });
+}
+
+} // namespace relingo::test

@@ -1,0 +1,248 @@
+// Relingo.exe as its users meet it: started, typed into, clicked and closed from outside, with
+// real settings, files, dialogs and the stand-in IPDK program.
+#include "main_window/win32/resource.h"
+#include "tests/e2e/RelingoDriver.h"
+#include "tests/win32support/Win32TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace relingo::test {
+namespace {
+
+constexpr wchar_t kSettingsKey[] = L"Software\\VB and VBA Program Settings\\Relingo";
+constexpr wchar_t kRecord[] = L"\\PDWizLoc received.txt";
+
+std::optional<std::wstring> ReadSetting(const wchar_t* section, const wchar_t* key) {
+    const std::wstring path = std::wstring(kSettingsKey) + L"\\" + section;
+    wchar_t value[1024] = {};
+    DWORD size = sizeof value;
+    if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key, RRF_RT_REG_SZ, nullptr, value,
+                       &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::wstring(value);
+}
+
+void WriteSetting(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
+    const std::wstring path = std::wstring(kSettingsKey) + L"\\" + section;
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), key, REG_SZ, value.c_str(),
+                      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+std::wstring SystemDrive() {
+    wchar_t folder[MAX_PATH] = {};
+    ::GetSystemDirectoryW(folder, MAX_PATH);
+    return std::wstring(folder, 1);
+}
+
+// What the stand-in received: the command line and its current folder.
+std::optional<std::pair<std::string, std::string>> WaitForRecord(const std::wstring& folder) {
+    const std::wstring file = folder + kRecord;
+    if (!WaitUntil([&] { return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; })) {
+        return std::nullopt;
+    }
+    HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+    std::string content(8192, '\0');
+    DWORD read = 0;
+    ::ReadFile(handle, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
+    ::CloseHandle(handle);
+    content.resize(read);
+    const size_t newline = content.find('\n');
+    return std::pair{content.substr(0, newline),
+                     content.substr(newline + 1, content.size() - newline - 2)};
+}
+
+std::string Utf8(const std::wstring& text) {
+    const int size =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), size, nullptr, nullptr);
+    out.resize(static_cast<size_t>(size) - 1);
+    return out;
+}
+
+class RelingoEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+        // The stand-in sits where the window looks for the IPDK program by default.
+        ipdkFolder = SystemDrive() + L":\\IPDK";
+        ipdkProgram = ipdkFolder + L"\\PDWizLoc.exe";
+        ::CreateDirectoryW(ipdkFolder.c_str(), nullptr);
+        ASSERT_TRUE(::CopyFileW((ProgramFolder() + L"\\IpdkStandIn.exe").c_str(),
+                                ipdkProgram.c_str(), FALSE));
+        ::DeleteFileW((ipdkFolder + kRecord).c_str());
+        program = temp.AddFile(L"Package\\Support\\Sample App.exe");
+    }
+    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
+
+    // Starts Relingo and waits for its window.
+    std::unique_ptr<RelingoDriver> Start() {
+        auto relingo = std::make_unique<RelingoDriver>();
+        EXPECT_TRUE(relingo->WaitForWindow());
+        return relingo;
+    }
+
+    // The next box, checked for its caption and text, then answered.
+    void ExpectBox(RelingoDriver& relingo, const std::wstring& caption, const std::wstring& text,
+                   int answer = IDOK) {
+        const auto box = relingo.WaitForBox();
+        ASSERT_TRUE(box) << "no box: " << Utf8(text);
+        EXPECT_EQ(box->caption, caption);
+        EXPECT_EQ(box->text, text);
+        EXPECT_TRUE(relingo.Answer(*box, answer));
+    }
+
+    TempFolder temp;
+    std::wstring ipdkFolder;
+    std::wstring ipdkProgram;
+    std::wstring program;
+};
+
+TEST_F(RelingoEndToEndTest, FirstStartShowsTheDefaults) {
+    auto relingo = Start();
+    EXPECT_EQ(relingo->ListText(IDC_CMBFIRST), L"English");
+    EXPECT_EQ(relingo->ListText(IDC_CMBSECOND), L"(Default)");
+    EXPECT_EQ(relingo->BoxText(IDC_TXTFILENAME), L"");
+    EXPECT_EQ(relingo->BoxText(IDC_TXTIPDK), SystemDrive() + L":\\IPDK\\PDWizLoc.exe");
+    wchar_t caption[64] = {};
+    ::GetWindowTextW(relingo->Window(), caption, 64);
+    EXPECT_STREQ(caption, L"Relingo");
+    EXPECT_TRUE(relingo->Exit());
+}
+
+TEST_F(RelingoEndToEndTest, OkStartsTheIpdkProgramWithTheComposedLine) {
+    auto relingo = Start();
+    relingo->SetBoxText(IDC_TXTFILENAME, program);
+    relingo->SelectItem(IDC_CMBFIRST, 5);
+    relingo->SelectItem(IDC_CMBSECOND, 1);
+    relingo->Press(IDC_CMDOK);
+    ASSERT_TRUE(relingo->Finished());
+    const auto record = WaitForRecord(ipdkFolder);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->first, "PDWIZLOC \"" + Utf8(program) + "\" Japanese ~");
+    EXPECT_EQ(record->second, Utf8(ipdkFolder));
+    EXPECT_TRUE(relingo->Exit());
+}
+
+TEST_F(RelingoEndToEndTest, TheSupportQuestionDecidesWhetherTheProgramStarts) {
+    const std::wstring outside = temp.AddFile(L"Package\\Sample.exe");
+    auto relingo = Start();
+    relingo->SetBoxText(IDC_TXTFILENAME, outside);
+
+    relingo->Press(IDC_CMDOK);
+    ExpectBox(*relingo, L"Relingo",
+              L"The specified program is not in the \\Support folder.\r\nDo you continue ?", IDNO);
+    ASSERT_TRUE(relingo->Finished());
+    EXPECT_EQ(::GetFileAttributesW((ipdkFolder + kRecord).c_str()), INVALID_FILE_ATTRIBUTES);
+
+    relingo->Press(IDC_CMDOK);
+    ExpectBox(*relingo, L"Relingo",
+              L"The specified program is not in the \\Support folder.\r\nDo you continue ?", IDYES);
+    ASSERT_TRUE(relingo->Finished());
+    const auto record = WaitForRecord(ipdkFolder);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->first, "PDWIZLOC \"" + Utf8(outside) + "\" English *");
+    EXPECT_TRUE(relingo->Exit());
+}
+
+TEST_F(RelingoEndToEndTest, WrongOrMissingNamesAreRefusedWithTheirMessages) {
+    const std::wstring other = temp.AddFile(L"Other.exe");
+    auto relingo = Start();
+    relingo->SetBoxText(IDC_TXTIPDK, other);
+    relingo->SetBoxText(IDC_TXTFILENAME, program);
+    relingo->Press(IDC_CMDOK);
+    ExpectBox(*relingo, L"Relingo", L"Specify correct IPDK program name, PDWizloc.exe");
+    ASSERT_TRUE(relingo->Finished());
+
+    relingo->SetBoxText(IDC_TXTIPDK, ipdkProgram);
+    relingo->SetBoxText(IDC_TXTFILENAME, temp / L"Missing.exe");
+    relingo->Press(IDC_CMDOK);
+    ExpectBox(*relingo, L"Warning!!", L"File or folder not found.");
+    ExpectBox(*relingo, L"Relingo", L"Enter a VB program file name to be re-packed.");
+    ASSERT_TRUE(relingo->Finished());
+    EXPECT_EQ(::GetFileAttributesW((ipdkFolder + kRecord).c_str()), INVALID_FILE_ATTRIBUTES);
+
+    relingo->SetBoxText(IDC_TXTFILENAME, L"");
+    EXPECT_TRUE(relingo->Exit());
+}
+
+TEST_F(RelingoEndToEndTest, ChoicesAreSavedAtExitAndRestoredAtTheNextStart) {
+    {
+        auto relingo = Start();
+        relingo->SelectItem(IDC_CMBFIRST, 6);
+        relingo->SelectItem(IDC_CMBSECOND, 1);
+        relingo->SetBoxText(IDC_TXTFILENAME, program);
+        ASSERT_TRUE(relingo->Exit());
+    }
+    EXPECT_EQ(ReadSetting(L"Language", L"First"), L"6");
+    EXPECT_EQ(ReadSetting(L"Language", L"Second"), L"1");
+    EXPECT_EQ(ReadSetting(L"IPDK", L"Program"), ipdkProgram);
+    EXPECT_EQ(ReadSetting(L"VB", L"RePacked Program"), program);
+
+    auto relingo = Start();
+    EXPECT_EQ(relingo->ListText(IDC_CMBFIRST), L"Korean");
+    EXPECT_EQ(relingo->ListText(IDC_CMBSECOND), L"(None)");
+    EXPECT_EQ(relingo->BoxText(IDC_TXTFILENAME), program);
+    EXPECT_EQ(relingo->BoxText(IDC_TXTIPDK), ipdkProgram);
+    EXPECT_TRUE(relingo->Exit());
+}
+
+TEST_F(RelingoEndToEndTest, AStoredIpdkNameThatIsGoneIsReportedAtStart) {
+    WriteSetting(L"IPDK", L"Program", temp / L"Gone\\PDWizLoc.exe");
+    WriteSetting(L"Language", L"First", L"not a number");
+    RelingoDriver relingo;
+    ExpectBox(relingo, L"Warning!!", L"File or folder not found.");
+    ASSERT_TRUE(relingo.WaitForWindow());
+    EXPECT_EQ(relingo.BoxText(IDC_TXTIPDK), ipdkProgram);
+    EXPECT_EQ(relingo.ListText(IDC_CMBFIRST), L"English");
+    EXPECT_TRUE(relingo.Exit());
+}
+
+TEST_F(RelingoEndToEndTest, ClearEmptiesOnlyTheProgramBox) {
+    auto relingo = Start();
+    relingo->SetBoxText(IDC_TXTFILENAME, program);
+    relingo->Press(IDC_CMDCLEAR);
+    ASSERT_TRUE(relingo->Finished());
+    EXPECT_EQ(relingo->BoxText(IDC_TXTFILENAME), L"");
+    EXPECT_EQ(relingo->BoxText(IDC_TXTIPDK), ipdkProgram);
+    EXPECT_TRUE(relingo->Exit());
+}
+
+TEST_F(RelingoEndToEndTest, BrowsePutsTheChosenFileIntoItsBoxAndCancelChangesNothing) {
+    auto relingo = Start();
+    relingo->Press(IDC_CMDBROWSE1);
+    ASSERT_TRUE(relingo->ChooseInOpenDialog(program));
+    ASSERT_TRUE(relingo->Finished());
+    EXPECT_EQ(relingo->BoxText(IDC_TXTFILENAME), program);
+
+    relingo->Press(IDC_CMDBROWSE1);
+    ASSERT_TRUE(relingo->CancelOpenDialog());
+    ASSERT_TRUE(relingo->Finished());
+    EXPECT_EQ(relingo->BoxText(IDC_TXTFILENAME), program);
+    EXPECT_EQ(relingo->BoxText(IDC_TXTIPDK), ipdkProgram);
+    EXPECT_TRUE(relingo->Exit());
+}
+
+// Wine takes a process's user locale from its Unix locale, which a started program inherits;
+// CTest runs this test once more with LANG=ja_JP.UTF-8 (see CMakeLists.txt).
+TEST_F(RelingoEndToEndTest, UnderAJapaneseLocaleTheBoxesSpeakJapanese) {
+    if (::GetUserDefaultLCID() != 1041) {
+        GTEST_SKIP() << "runs under a Japanese user locale only";
+    }
+    auto relingo = Start();
+    relingo->SetBoxText(IDC_TXTFILENAME, temp / L"Missing.exe");
+    relingo->Press(IDC_CMDOK);
+    ExpectBox(*relingo, L"警告!!", L"ファイルまたはフォルダが存在しません");
+    // The window's own messages exist in English only.
+    ExpectBox(*relingo, L"Relingo", L"Enter a VB program file name to be re-packed.");
+    ASSERT_TRUE(relingo->Finished());
+    relingo->SetBoxText(IDC_TXTFILENAME, L"");
+    EXPECT_TRUE(relingo->Exit());
+}
+
+} // namespace
+} // namespace relingo::test
