@@ -1,5 +1,6 @@
 // Relingo.exe as its users meet it: started, typed into, clicked and closed from outside, with
 // real settings, files, dialogs and the stand-in IPDK program.
+#include "main_window/frmMainLayout.h"
 #include "main_window/win32/resource.h"
 #include "tests/e2e/RelingoDriver.h"
 #include "tests/win32support/Win32TestSupport.h"
@@ -111,6 +112,57 @@ TEST_F(RelingoEndToEndTest, FirstStartShowsTheDefaults) {
     wchar_t caption[64] = {};
     ::GetWindowTextW(relingo->Window(), caption, 64);
     EXPECT_STREQ(caption, L"Relingo");
+    EXPECT_TRUE(relingo->Exit());
+}
+
+TEST_F(RelingoEndToEndTest, ControlsSitAtTheirDesignedPlacesInTabOrder) {
+    auto relingo = Start();
+    const HWND window = relingo->Window();
+    const UINT dpi = ::GetDpiForWindow(window);
+    RECT client = {};
+    ::GetClientRect(window, &client);
+    EXPECT_EQ(client.right, TwipsToPixels(kFormClientWidth, dpi));
+    EXPECT_EQ(client.bottom, TwipsToPixels(kFormClientHeight, dpi));
+
+    const int ids[] = {IDC_LABEL1,     IDC_TXTIPDK,  IDC_CMDBROWSE0, IDC_LABEL2,   IDC_TXTFILENAME,
+                       IDC_CMDBROWSE1, IDC_CMDCLEAR, IDC_LABEL3,     IDC_CMBFIRST, IDC_LABEL4,
+                       IDC_CMBSECOND,  IDC_CMDOK,    IDC_CMDEXIT};
+    for (size_t i = 0; i < kFormLayout.size(); ++i) {
+        const ControlPlacement& placement = kFormLayout[i];
+        SCOPED_TRACE(std::string(
+            placement.name, placement.name + std::char_traits<char16_t>::length(placement.name)));
+        RECT r = {};
+        const HWND control = ::GetDlgItem(window, ids[i]);
+        ::GetWindowRect(control, &r);
+        ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(r.left, TwipsToPixels(placement.left, dpi));
+        EXPECT_EQ(r.top, TwipsToPixels(placement.top, dpi));
+        EXPECT_EQ(r.right - r.left, TwipsToPixels(placement.width, dpi));
+        if (placement.kind == ControlKind::DropDownList) {
+            // A closed drop-down list is as high as its font and theme make its selection
+            // field; the system keeps it from getting lower than that.
+            EXPECT_NEAR(r.bottom - r.top, TwipsToPixels(placement.height, dpi), 3);
+        } else {
+            EXPECT_EQ(r.bottom - r.top, TwipsToPixels(placement.height, dpi));
+        }
+        if (placement.caption != nullptr) {
+            wchar_t caption[64] = {};
+            ::GetWindowTextW(control, caption, 64);
+            EXPECT_EQ(std::wstring(caption),
+                      std::wstring(placement.caption,
+                                   placement.caption +
+                                       std::char_traits<char16_t>::length(placement.caption)));
+        }
+        // Children in creation order are the tab order of the dialog manager.
+        if (i > 0) {
+            EXPECT_EQ(::GetWindow(control, GW_HWNDPREV), ::GetDlgItem(window, ids[i - 1]));
+        }
+    }
+    // Lists hold exactly their items; Enter and Esc find no default or cancel button.
+    EXPECT_EQ(::SendMessageW(::GetDlgItem(window, IDC_CMBFIRST), CB_GETCOUNT, 0, 0), 9);
+    EXPECT_EQ(::SendMessageW(::GetDlgItem(window, IDC_CMBSECOND), CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(::GetDlgItem(window, IDOK), nullptr);
+    EXPECT_EQ(::GetDlgItem(window, IDCANCEL), nullptr);
     EXPECT_TRUE(relingo->Exit());
 }
 
