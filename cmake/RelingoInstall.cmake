@@ -1,0 +1,53 @@
+# What `cmake --install` puts in place, and the ZIP package CPack makes.
+#   component "application": Relingo.exe and the README (the ZIP package);
+#   component "development": the controls' headers and static libraries with a CMake package
+#   configuration, so that another program can find_package(Relingo) and link Relingo::Controls.
+
+include(CMakePackageConfigHelpers)
+
+set(relingo_libraries relingo_platform relingo_filenamebox relingo_filopdlg)
+if(WIN32)
+    list(APPEND relingo_libraries relingo_platform_win32 relingo_filenamebox_win32)
+endif()
+
+# Everything a program needs to place the two controls in its own window.
+add_library(relingo_controls INTERFACE)
+target_link_libraries(relingo_controls INTERFACE ${relingo_libraries})
+add_library(Relingo::Controls ALIAS relingo_controls)
+set_target_properties(relingo_controls PROPERTIES EXPORT_NAME Controls)
+foreach(library IN LISTS relingo_libraries)
+    string(REPLACE "relingo_" "" exported ${library})
+    set_target_properties(${library} PROPERTIES EXPORT_NAME ${exported})
+    target_include_directories(${library} PUBLIC $<INSTALL_INTERFACE:include>)
+endforeach()
+
+install(TARGETS ${relingo_libraries} relingo_controls EXPORT RelingoTargets
+    ARCHIVE DESTINATION lib COMPONENT development)
+install(DIRECTORY platform filenamebox filopdlg
+    DESTINATION include COMPONENT development
+    FILES_MATCHING PATTERN "*.h")
+install(EXPORT RelingoTargets NAMESPACE Relingo::
+    DESTINATION lib/cmake/Relingo COMPONENT development)
+configure_package_config_file(cmake/RelingoConfig.cmake.in
+    ${PROJECT_BINARY_DIR}/RelingoConfig.cmake
+    INSTALL_DESTINATION lib/cmake/Relingo)
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/RelingoConfigVersion.cmake
+    COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/RelingoConfig.cmake
+    ${PROJECT_BINARY_DIR}/RelingoConfigVersion.cmake
+    DESTINATION lib/cmake/Relingo COMPONENT development)
+
+if(WIN32 AND TARGET Relingo)
+    install(TARGETS Relingo RUNTIME DESTINATION . COMPONENT application)
+    install(FILES README.md DESTINATION . COMPONENT application)
+
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_PACKAGE_NAME Relingo)
+    set(CPACK_PACKAGE_VENDOR "Relingo developers")
+    set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+    set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+    set(CPACK_COMPONENTS_ALL application)
+    set(CPACK_ARCHIVE_APPLICATION_FILE_NAME "Relingo-${PROJECT_VERSION}-win64")
+    set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/package)
+    include(CPack)
+endif()

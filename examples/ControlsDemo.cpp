@@ -1,0 +1,138 @@
+// A small window of its own that uses Relingo's two controls: a FileNameBox that wants an existing
+// file or folder, and a FilOpDlg behind a "..." button that fills it. Started with /selftest it
+// closes itself once shown, so that a test can see it start.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "filenamebox/win32/FileNameBoxWindow.h"
+#include "filenamebox/win32/Win32ControlHost.h"
+#include "filopdlg/FilOpDlg.h"
+#include "platform/Error.h"
+#include "platform/PropertyBag.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32CommonDialogs.h"
+#include "platform/win32/Win32System.h"
+
+#include <memory>
+
+namespace {
+
+using namespace relingo;
+
+constexpr int kNameBoxId = 100;
+constexpr int kBrowseId = 101;
+constexpr int kPartsId = 102;
+
+class DemoWindow : public FileNameBoxEvents {
+public:
+    explicit DemoWindow(HINSTANCE instance) : instance_(instance) {}
+
+    void Create(int showCommand) {
+        WNDCLASSEXW windowClass = {sizeof windowClass};
+        windowClass.lpfnWndProc = WindowProc;
+        windowClass.hInstance = instance_;
+        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.lpszClassName = L"RelingoControlsDemo";
+        ::RegisterClassExW(&windowClass);
+        hwnd_ = ::CreateWindowExW(0, windowClass.lpszClassName, L"Relingo controls demo",
+                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, 520, 140, nullptr, nullptr, instance_, this);
+        host_.SetWindow(hwnd_);
+        nameBox_ = std::make_unique<win32::FileNameBoxWindow>(hwnd_, RECT{10, 10, 440, 32},
+                                                              kNameBoxId, system_, host_, this);
+        PropertyBag designed;
+        designed.Write(u"Mode", int32_t{3}, int32_t{0}); // an existing file or folder
+        nameBox_->Box().ReadProperties(designed);
+        ::CreateWindowExW(0, L"BUTTON", L"...", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 450, 10, 40, 22,
+                          hwnd_, reinterpret_cast<HMENU>(kBrowseId), instance_, nullptr);
+        ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 45, 480, 40, hwnd_,
+                          reinterpret_cast<HMENU>(kPartsId), instance_, nullptr);
+        ::ShowWindow(hwnd_, showCommand);
+    }
+
+    HWND Handle() const { return hwnd_; }
+
+    // The box's text changed: show its parts, which checks the name without boxes.
+    void Change() override {
+        FileNameBox& box = nameBox_->Box();
+        box.SetMessageShow(false);
+        const std::u16string parts = u"Folder: " + box.FilePath() + u"\nTitle: " + box.FileTitle();
+        box.SetMessageShow(true);
+        ::SetDlgItemTextW(hwnd_, kPartsId, win32::ToWide(parts).c_str());
+    }
+
+private:
+    void Browse() {
+        try {
+            dialog_.SetCancelError(true);
+            dialog_.SethParentwnd(static_cast<int32_t>(reinterpret_cast<intptr_t>(hwnd_)));
+            dialog_.SetFileName(nameBox_->Box().FileName());
+            dialog_.ShowOpen();
+            nameBox_->Box().SetText(dialog_.FileName());
+        } catch (const Error& e) {
+            if (e.Number() != errnum::kDialogCancelled) {
+                ::MessageBoxW(hwnd_, win32::ToWide(e.Description()).c_str(),
+                              L"Relingo controls demo", MB_OK | MB_ICONSTOP);
+            }
+        }
+    }
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE) {
+            auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                                reinterpret_cast<LONG_PTR>(created->lpCreateParams));
+        }
+        auto* self = reinterpret_cast<DemoWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self != nullptr && message == WM_COMMAND && LOWORD(wParam) == kBrowseId) {
+            self->Browse();
+            return 0;
+        }
+        if (message == WM_DESTROY) {
+            ::PostQuitMessage(0);
+            return 0;
+        }
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    win32::Win32System system_;
+    win32::Win32CommonDialogs dialogs_;
+    win32::Win32ControlHost host_;
+    FilOpDlg dialog_{system_, dialogs_, host_};
+    std::unique_ptr<win32::FileNameBoxWindow> nameBox_;
+};
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCommand) {
+    const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+        return 1;
+    }
+    int result = 1;
+    try {
+        DemoWindow window(instance);
+        window.Create(showCommand);
+        if (std::wstring(commandLine).find(L"/selftest") != std::wstring::npos) {
+            ::PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
+        }
+        MSG message = {};
+        while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (!::IsDialogMessageW(window.Handle(), &message)) {
+                ::TranslateMessage(&message);
+                ::DispatchMessageW(&message);
+            }
+        }
+        result = static_cast<int>(message.wParam);
+    } catch (const relingo::Error&) {
+        result = 1;
+    }
+    ::CoUninitialize();
+    return result;
+}
