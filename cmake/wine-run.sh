@@ -19,14 +19,15 @@ if [ ! -f "$prefix/.relingo-ready" ]; then
         flock 9
         if [ ! -f "$prefix/.relingo-ready" ]; then
             wineboot --init >/dev/null 2>&1 || exit 1
-            # Wine's own Tahoma and MS Sans Serif (Debian fonts-wine) are not found where the
-            # packaged Wine looks; in the prefix's font folder the dialog fonts are the usual ones.
-            if [ -d /usr/share/wine/fonts ]; then
-                cp -n /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null
-            fi
             touch "$prefix/.relingo-ready"
         fi
     ) 9>"$prefix.lock" || { echo "wine-run.sh: could not create $prefix" >&2; exit 1; }
+fi
+
+# Wine's own Tahoma and MS Sans Serif (Debian fonts-wine) are not found where the packaged Wine
+# looks; in the prefix's font folder the dialog fonts are the usual ones.
+if [ -d /usr/share/wine/fonts ] && [ ! -f "$prefix/drive_c/windows/Fonts/tahoma.ttf" ]; then
+    cp -n /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null
 fi
 
 wine "$@" | tr -d '\r'
