@@ -152,7 +152,11 @@ TEST_P(FaultInjectionTest, EveryFailingCallIsReportedAtMostOnceAndLosesNothing) 
 
 INSTANTIATE_TEST_SUITE_P(Handlers, FaultInjectionTest,
                          ::testing::Values(Handler::Load, Handler::Unload, Handler::Ok,
-                                           Handler::Clear, Handler::Browse));
+                                           Handler::Clear, Handler::Browse),
+                         [](const ::testing::TestParamInfo<Handler>& info) {
+                             const char* names[] = {"Load", "Unload", "Ok", "Clear", "Browse"};
+                             return std::string(names[static_cast<int>(info.param)]);
+                         });
 
 } // namespace
 } // namespace relingo::test

@@ -174,7 +174,10 @@ TEST_P(RepackFailureTest, AFailingStepIsReportedOnceAndTheWindowStaysUsable) {
 INSTANTIATE_TEST_SUITE_P(Steps, RepackFailureTest,
                          ::testing::Values(std::pair{Op::ChangeDrive, errnum::kDeviceUnavailable},
                                            std::pair{Op::ChangeDirectory, errnum::kPathNotFound},
-                                           std::pair{Op::StartProgram, errnum::kFileNotFound}));
+                                           std::pair{Op::StartProgram, errnum::kFileNotFound}),
+                         [](const auto& info) {
+                             return "Error" + std::to_string(info.param.second);
+                         });
 
 TEST_F(RepackCommandTest, TheMoveToTheIpdkFolderStaysWhenTheStartFails) {
     system.AddFolder(u"D:\\Work");
