@@ -1,0 +1,459 @@
+#include "filenamebox/win32/EditTextBox.h"
+
+#include <commctrl.h>
+#include <imm.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include "filenamebox/InnerBoxRules.h"
+#include "filenamebox/win32/GdiFont.h"
+#include "platform/Error.h"
+#include "platform/win32/WideText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace relingo::win32 {
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+// Posted to the EDIT when the user has moved the focus to another control of the window; the
+// check runs once that move is complete rather than in the middle of it.
+constexpr UINT kValidateOnLeave = WM_APP + 0x1F0;
+// Set on a box's EDIT while it takes back the focus after a failed check. A box that loses the
+// focus to it was never really left by the user and must not check itself in turn, or two bad
+// boxes would hand the focus to and fro for ever.
+constexpr wchar_t kTakingFocusBack[] = L"Relingo.FileNameBox.TakingFocusBack";
+// Whether a check is already waiting in the queue; a second would show the same boxes again.
+constexpr wchar_t kValidationPosted[] = L"Relingo.FileNameBox.ValidationPosted";
+
+constexpr int16_t kLeftButton = 1;
+constexpr int16_t kRightButton = 2;
+constexpr int16_t kMiddleButton = 4;
+constexpr int16_t kShiftMask = 1;
+constexpr int16_t kCtrlMask = 2;
+constexpr int16_t kAltMask = 4;
+constexpr int16_t kImeDisable = 3;
+
+COLORREF ToColorRef(uint32_t oleColor) {
+    if ((oleColor & olecolor::kSystemFlag) != 0) {
+        return ::GetSysColor(static_cast<int>(oleColor & 0xFF));
+    }
+    return static_cast<COLORREF>(oleColor & 0xFFFFFF);
+}
+
+bool KeyIsDown(int virtualKey) {
+    return ::GetKeyState(virtualKey) < 0;
+}
+
+int16_t KeyboardShiftState() {
+    return static_cast<int16_t>((KeyIsDown(VK_SHIFT) ? kShiftMask : 0) |
+                                (KeyIsDown(VK_CONTROL) ? kCtrlMask : 0) |
+                                (KeyIsDown(VK_MENU) ? kAltMask : 0));
+}
+
+int16_t MouseShiftState(WPARAM keys) {
+    return static_cast<int16_t>(((keys & MK_SHIFT) ? kShiftMask : 0) |
+                                ((keys & MK_CONTROL) ? kCtrlMask : 0) |
+                                (KeyIsDown(VK_MENU) ? kAltMask : 0));
+}
+
+int16_t HeldButtons(WPARAM keys) {
+    return static_cast<int16_t>(((keys & MK_LBUTTON) ? kLeftButton : 0) |
+                                ((keys & MK_RBUTTON) ? kRightButton : 0) |
+                                ((keys & MK_MBUTTON) ? kMiddleButton : 0));
+}
+
+int ToPixels(float measure) {
+    return std::max(0, static_cast<int>(std::lround(measure)));
+}
+
+} // namespace
+
+EditTextBox::EditTextBox(HWND parent, int controlId, FontPtr font)
+    : backColor_(olecolor::kWindowBackground), foreColor_(olecolor::kWindowText) {
+    edit_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0,
+                              parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
+                              ::GetModuleHandleW(nullptr), nullptr);
+    if (edit_ == nullptr) {
+        throw Error(errnum::kOutOfMemory, u"The file name box could not be created.");
+    }
+    ::SetWindowSubclass(edit_, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    // Completion fills in text the way pasting does: typed characters still pass the key filter
+    // on their way to the EDIT, and leaving the box still runs the check.
+    autoCompleteOn_ = SUCCEEDED(::SHAutoComplete(edit_, SHACF_FILESYSTEM));
+    ::DragAcceptFiles(edit_, TRUE);
+    SetFont(font ? std::move(font) : std::make_shared<Font>());
+}
+
+EditTextBox::~EditTextBox() {
+    if (edit_ != nullptr) {
+        ::DestroyWindow(edit_);
+    }
+}
+
+// ---- Messages ----
+
+LRESULT CALLBACK EditTextBox::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR, DWORD_PTR refData) {
+    auto* self = reinterpret_cast<EditTextBox*>(refData);
+    if (message == WM_NCDESTROY) {
+        self->OnDestroyed();
+        ::RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+        return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND edit = edit_;
+    bool skipDefault = false;
+    // No failure of the owner's handlers may cross the system's frames; the message then goes
+    // on as if no handler had run.
+    try {
+        switch (message) {
+        case WM_CHAR:
+            skipDefault = OnChar(wParam);
+            break;
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYDOWN:
+        case WM_SYSKEYUP:
+            skipDefault = OnKey(message, wParam);
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+        case WM_MOUSEMOVE:
+            OnMouse(message, wParam, lParam);
+            break;
+        case WM_KILLFOCUS:
+            OnKillFocus(reinterpret_cast<HWND>(wParam));
+            break;
+        case kValidateOnLeave:
+            ::RemovePropW(edit_, kValidationPosted);
+            if (events_ != nullptr) {
+                events_->OnLostFocus();
+            }
+            skipDefault = true;
+            break;
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            skipDefault = true;
+            break;
+        default:
+            break;
+        }
+    } catch (...) {
+        skipDefault = message == kValidateOnLeave || message == WM_DROPFILES;
+    }
+    return skipDefault ? 0 : ::DefSubclassProc(edit, message, wParam, lParam);
+}
+
+bool EditTextBox::OnChar(WPARAM& wParam) {
+    if (events_ == nullptr) {
+        return false;
+    }
+    auto keyAscii = static_cast<int16_t>(static_cast<uint16_t>(wParam));
+    events_->OnKeyPress(keyAscii);
+    if (keyAscii == 0) {
+        return true;
+    }
+    wParam = static_cast<uint16_t>(keyAscii);
+    return false;
+}
+
+// A handler that sets the key code of a key going down to 0 keeps the key from the EDIT (a
+// Delete that deletes nothing, say). Keys with Alt stay the menu's whatever the handler says.
+bool EditTextBox::OnKey(UINT message, WPARAM wParam) {
+    if (events_ == nullptr) {
+        return false;
+    }
+    auto keyCode = static_cast<int16_t>(static_cast<uint16_t>(wParam));
+    int16_t shift = KeyboardShiftState();
+    const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    if (down) {
+        events_->OnKeyDown(keyCode, shift);
+    } else {
+        events_->OnKeyUp(keyCode, shift);
+    }
+    return message == WM_KEYDOWN && keyCode == 0;
+}
+
+// The position goes to the owner in the control's pixels: the EDIT's border lies inside the
+// control, so its client point is moved into the control's client area first.
+void EditTextBox::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (events_ == nullptr) {
+        return;
+    }
+    POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ::MapWindowPoints(edit_, ::GetParent(edit_), &point, 1);
+    const auto x = static_cast<float>(point.x);
+    const auto y = static_cast<float>(point.y);
+    int16_t shift = MouseShiftState(wParam);
+    int16_t button = 0;
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        leftButtonDown_ = true;
+        button = kLeftButton;
+        events_->OnMouseDown(button, shift, x, y);
+        break;
+    case WM_RBUTTONDOWN:
+        button = kRightButton;
+        events_->OnMouseDown(button, shift, x, y);
+        break;
+    case WM_MBUTTONDOWN:
+        button = kMiddleButton;
+        events_->OnMouseDown(button, shift, x, y);
+        break;
+    case WM_LBUTTONUP:
+        button = kLeftButton;
+        events_->OnMouseUp(button, shift, x, y);
+        if (std::exchange(leftButtonDown_, false) && events_ != nullptr) {
+            events_->OnClick();
+        }
+        break;
+    case WM_RBUTTONUP:
+        button = kRightButton;
+        events_->OnMouseUp(button, shift, x, y);
+        break;
+    case WM_MBUTTONUP:
+        button = kMiddleButton;
+        events_->OnMouseUp(button, shift, x, y);
+        break;
+    case WM_LBUTTONDBLCLK:
+        leftButtonDown_ = false;
+        events_->OnDblClick();
+        break;
+    default:
+        button = HeldButtons(wParam);
+        events_->OnMouseMove(button, shift, x, y);
+        break;
+    }
+}
+
+// Only a move to another control of the same window leaves the box. The focus going to a
+// message box (the check's own among them), to another window or to another program is no
+// departure: the box keeps its place in the window and gets the focus back with it.
+void EditTextBox::OnKillFocus(HWND newFocus) {
+    if (newFocus == nullptr || newFocus == edit_ ||
+        ::GetAncestor(newFocus, GA_ROOT) != ::GetAncestor(edit_, GA_ROOT) ||
+        ::GetPropW(newFocus, kTakingFocusBack) != nullptr ||
+        ::GetPropW(edit_, kValidationPosted) != nullptr) {
+        return;
+    }
+    if (::PostMessageW(edit_, kValidateOnLeave, 0, 0)) {
+        ::SetPropW(edit_, kValidationPosted, reinterpret_cast<HANDLE>(1));
+    }
+}
+
+void EditTextBox::OnDropFiles(HDROP drop) {
+    const UniqueDrop owned(drop);
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    std::vector<std::u16string> files;
+    files.reserve(count);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring name(length + 1, L'\0');
+        const UINT copied = ::DragQueryFileW(drop, i, name.data(), length + 1);
+        name.resize(copied);
+        // An empty name is no file; a list of nothing else is no file list.
+        if (!name.empty()) {
+            files.push_back(FromWide(name));
+        }
+    }
+    if (events_ != nullptr) {
+        events_->OnDropFiles(&files);
+    }
+}
+
+void EditTextBox::OnDestroyed() {
+    ::RemovePropW(edit_, kValidationPosted);
+    ::RemovePropW(edit_, kTakingFocusBack);
+    edit_ = nullptr;
+}
+
+bool EditTextBox::HandleParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (edit_ == nullptr || reinterpret_cast<HWND>(lParam) != edit_) {
+        return false;
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
+        if (events_ != nullptr) {
+            events_->OnChange();
+        }
+        result = 0;
+        return true;
+    }
+    if (message == WM_CTLCOLOREDIT) {
+        const auto dc = reinterpret_cast<HDC>(wParam);
+        ::SetTextColor(dc, ToColorRef(foreColor_));
+        ::SetBkColor(dc, ToColorRef(backColor_));
+        const HBRUSH brush = backBrush_ ? static_cast<HBRUSH>(backBrush_.Get())
+                                        : ::GetSysColorBrush(static_cast<int>(backColor_ & 0xFF));
+        result = reinterpret_cast<LRESULT>(brush);
+        return true;
+    }
+    return false;
+}
+
+// ---- Text and selection ----
+
+std::u16string EditTextBox::Text() const {
+    if (edit_ == nullptr) {
+        return {};
+    }
+    const int length = ::GetWindowTextLengthW(edit_);
+    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(edit_, buffer.data(), length + 1);
+    buffer.resize(static_cast<size_t>(std::max(copied, 0)));
+    return FromWide(buffer);
+}
+
+// Setting the text it already has is no change, and raises none.
+void EditTextBox::SetText(const std::u16string& text) {
+    if (edit_ == nullptr || text == Text()) {
+        return;
+    }
+    if (!::SetWindowTextW(edit_, ToWide(text).c_str())) {
+        throw Error(errnum::kOutOfMemory);
+    }
+}
+
+int32_t EditTextBox::SelStart() const {
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+    return static_cast<int32_t>(start);
+}
+
+void EditTextBox::SetSelStart(int32_t start) {
+    RequireNotNegative(start);
+    const int length = ::GetWindowTextLengthW(edit_);
+    const int position = std::min(start, length);
+    ::SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(position), position);
+}
+
+int32_t EditTextBox::SelLength() const {
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+    return static_cast<int32_t>(end - start);
+}
+
+void EditTextBox::SetSelLength(int32_t length) {
+    RequireNotNegative(length);
+    const int64_t start = SelStart();
+    const int64_t end = std::min<int64_t>(start + length, ::GetWindowTextLengthW(edit_));
+    ::SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+}
+
+std::u16string EditTextBox::SelText() const {
+    const std::u16string text = Text();
+    const auto start = std::min(static_cast<size_t>(SelStart()), text.size());
+    return text.substr(start, static_cast<size_t>(SelLength()));
+}
+
+void EditTextBox::SetSelText(const std::u16string& text) {
+    ::SendMessageW(edit_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
+}
+
+// ---- Appearance ----
+
+void EditTextBox::ApplyBackBrush() {
+    if ((backColor_ & olecolor::kSystemFlag) != 0) {
+        backBrush_.Reset();
+    } else {
+        backBrush_.Reset(::CreateSolidBrush(ToColorRef(backColor_)));
+    }
+    ::InvalidateRect(edit_, nullptr, TRUE);
+}
+
+void EditTextBox::SetBackColor(uint32_t color) {
+    RequireValidOleColor(color);
+    backColor_ = color;
+    ApplyBackBrush();
+}
+
+void EditTextBox::SetForeColor(uint32_t color) {
+    RequireValidOleColor(color);
+    foreColor_ = color;
+    ::InvalidateRect(edit_, nullptr, TRUE);
+}
+
+bool EditTextBox::Enabled() const {
+    return edit_ != nullptr && ::IsWindowEnabled(edit_);
+}
+
+void EditTextBox::SetEnabled(bool enabled) {
+    ::EnableWindow(edit_, enabled ? TRUE : FALSE);
+}
+
+// The box draws with a GDI font made from the font object at the box's dots per inch; the old
+// GDI font is released only once the EDIT uses the new one.
+void EditTextBox::SetFont(FontPtr font) {
+    RequireFont(font);
+    const LOGFONTW logFont = ToLogFont(*font, DpiOf(edit_));
+    UniqueGdiObject gdiFont(::CreateFontIndirectW(&logFont));
+    if (!gdiFont) {
+        throw Error(errnum::kInvalidPropertyValue);
+    }
+    ::SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(gdiFont.Get()), TRUE);
+    gdiFont_ = std::move(gdiFont);
+    font_ = std::move(font);
+}
+
+// Mode 3 takes the input method away from the box; every other mode leaves the system's.
+void EditTextBox::SetIMEMode(int16_t mode) {
+    RequireValidIMEMode(mode);
+    ::ImmAssociateContextEx(edit_, nullptr, mode == kImeDisable ? 0 : IACE_DEFAULT);
+    imeMode_ = mode;
+}
+
+void EditTextBox::SetMaxLength(int32_t length) {
+    RequireNotNegative(length);
+    ::SendMessageW(edit_, EM_SETLIMITTEXT, static_cast<WPARAM>(length), 0);
+    maxLength_ = length;
+}
+
+// ---- Focus and extent ----
+
+void EditTextBox::SetFocus() {
+    ::SetPropW(edit_, kTakingFocusBack, reinterpret_cast<HANDLE>(1));
+    ::SetFocus(edit_);
+    ::RemovePropW(edit_, kTakingFocusBack);
+}
+
+SIZE EditTextBox::CurrentSize() const {
+    RECT r = {};
+    ::GetWindowRect(edit_, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+float EditTextBox::Width() const {
+    return static_cast<float>(CurrentSize().cx);
+}
+
+float EditTextBox::Height() const {
+    return static_cast<float>(CurrentSize().cy);
+}
+
+void EditTextBox::SetWidth(float width) {
+    ::SetWindowPos(edit_, nullptr, 0, 0, ToPixels(width), CurrentSize().cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void EditTextBox::SetHeight(float height) {
+    ::SetWindowPos(edit_, nullptr, 0, 0, CurrentSize().cx, ToPixels(height),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace relingo::win32

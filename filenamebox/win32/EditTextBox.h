@@ -1,0 +1,88 @@
+// The inner text box over a real EDIT control. It turns the EDIT's messages into the
+// notifications of the text box (typed characters before they are entered, keys, mouse,
+// clicks, text changes, a loss of focus to another control, dropped files) and its properties
+// into the EDIT's state.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/TextBox.h"
+#include "platform/win32/Handles.h"
+
+#include <optional>
+
+namespace relingo::win32 {
+
+class EditTextBox final : public TextBox {
+public:
+    // Creates the EDIT as a child of parent at (0, 0), with the given control id and font. The
+    // parent must pass the EDIT's notifications on through HandleParentMessage.
+    EditTextBox(HWND parent, int controlId, FontPtr font);
+    ~EditTextBox() override;
+    EditTextBox(const EditTextBox&) = delete;
+    EditTextBox& operator=(const EditTextBox&) = delete;
+
+    HWND Handle() const { return edit_; }
+    // Whether the system's completion of file and folder names is on for the box.
+    bool AutoCompleteOn() const { return autoCompleteOn_; }
+
+    // Handles the messages an EDIT sends its parent (EN_CHANGE, WM_CTLCOLOREDIT); true when the
+    // message was the box's, with the answer in result.
+    bool HandleParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    // ---- TextBox ----
+    void SetEvents(TextBoxEvents* events) override { events_ = events; }
+    std::u16string Text() const override;
+    void SetText(const std::u16string& text) override;
+    int32_t SelStart() const override;
+    void SetSelStart(int32_t start) override;
+    int32_t SelLength() const override;
+    void SetSelLength(int32_t length) override;
+    std::u16string SelText() const override;
+    void SetSelText(const std::u16string& text) override;
+    uint32_t BackColor() const override { return backColor_; }
+    void SetBackColor(uint32_t color) override;
+    uint32_t ForeColor() const override { return foreColor_; }
+    void SetForeColor(uint32_t color) override;
+    bool Enabled() const override;
+    void SetEnabled(bool enabled) override;
+    FontPtr GetFont() const override { return font_; }
+    void SetFont(FontPtr font) override;
+    int16_t IMEMode() const override { return imeMode_; }
+    void SetIMEMode(int16_t mode) override;
+    int32_t MaxLength() const override { return maxLength_; }
+    void SetMaxLength(int32_t length) override;
+    void SetFocus() override;
+    float Width() const override;
+    float Height() const override;
+    void SetWidth(float width) override;
+    void SetHeight(float height) override;
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR refData);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Each returns whether the EDIT's own handling is to be skipped.
+    bool OnChar(WPARAM& wParam);
+    bool OnKey(UINT message, WPARAM wParam);
+    void OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnKillFocus(HWND newFocus);
+    void OnDropFiles(HDROP drop);
+    void OnDestroyed();
+    void ApplyBackBrush();
+    SIZE CurrentSize() const;
+
+    HWND edit_ = nullptr;
+    TextBoxEvents* events_ = nullptr;
+    uint32_t backColor_;
+    uint32_t foreColor_;
+    UniqueGdiObject backBrush_; // empty for a system colour, whose brush the system owns
+    FontPtr font_;
+    UniqueGdiObject gdiFont_;
+    int16_t imeMode_ = 0;
+    int32_t maxLength_ = 0;
+    bool autoCompleteOn_ = false;
+    bool leftButtonDown_ = false;
+};
+
+} // namespace relingo::win32

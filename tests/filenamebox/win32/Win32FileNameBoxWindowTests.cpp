@@ -1,0 +1,585 @@
+// The real control in a real window: typed characters through WM_CHAR, EN_CHANGE, dropped
+// files, resizing, keys and mouse, colours and fonts, Tab, and leaving a bad box.
+#include "filenamebox/FileNameBox.h"
+#include "filenamebox/win32/FileNameBoxWindow.h"
+#include "filenamebox/win32/Win32ControlHost.h"
+#include "platform/Error.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32System.h"
+#include "tests/win32support/Win32TestSupport.h"
+
+#include <ole2.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace relingo::win32 {
+namespace {
+
+using namespace std::chrono_literals;
+using test::DialogWatcher;
+using Log = std::vector<std::string>;
+
+constexpr wchar_t kTopClass[] = L"Relingo.TestTopWindow";
+constexpr int kBoxId = 101;
+constexpr int kOtherId = 102;
+
+class Recorder : public FileNameBoxEvents {
+public:
+    Log log;
+    std::vector<int16_t> keyPresses;
+    std::optional<int16_t> replaceKeyAscii;
+    std::optional<int16_t> replaceKeyCode;
+
+    void Change() override { log.push_back("Change"); }
+    void Click() override { log.push_back("Click"); }
+    void DblClick() override { log.push_back("DblClick"); }
+    void KeyDown(int16_t& keyCode, int16_t&) override {
+        log.push_back("KeyDown " + std::to_string(keyCode));
+        if (replaceKeyCode) {
+            keyCode = *replaceKeyCode;
+        }
+    }
+    void KeyPress(int16_t& keyAscii) override {
+        keyPresses.push_back(keyAscii);
+        if (replaceKeyAscii) {
+            keyAscii = *replaceKeyAscii;
+        }
+    }
+    void KeyUp(int16_t& keyCode, int16_t&) override {
+        log.push_back("KeyUp " + std::to_string(keyCode));
+    }
+    void MouseDown(int16_t& button, int16_t& shift, float& x, float& y) override {
+        Mouse("MouseDown", button, shift, x, y);
+    }
+    void MouseMove(int16_t& button, int16_t& shift, float& x, float& y) override {
+        Mouse("MouseMove", button, shift, x, y);
+    }
+    void MouseUp(int16_t& button, int16_t& shift, float& x, float& y) override {
+        Mouse("MouseUp", button, shift, x, y);
+    }
+
+private:
+    void Mouse(const char* name, int16_t button, int16_t shift, float x, float y) {
+        log.push_back(std::string(name) + " " + std::to_string(button) + " " +
+                      std::to_string(shift) + " " + std::to_string(std::lround(x)) + " " +
+                      std::to_string(std::lround(y)));
+    }
+};
+
+// Dispatches this thread's messages until none is left; a queue that never empties (boxes
+// handing the focus to and fro) stops at the limit instead of hanging the test.
+void PumpUntilIdle(std::chrono::milliseconds limit = std::chrono::seconds(20)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    MSG message;
+    while (std::chrono::steady_clock::now() < end &&
+           ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+// Dispatches this thread's messages until the condition holds or the limit passes.
+template <typename Condition>
+bool PumpUntil(Condition condition, std::chrono::milliseconds limit = 20s) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        PumpUntilIdle();
+        if (condition()) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+INT_PTR CALLBACK IgnoringDialogProc(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
+
+// A modeless dialog, as the host is: the dialog manager keeps the control that had the focus
+// and gives the focus back to it when the window is active again (after a message box, say).
+// Its class is its own, so that the dialog watcher takes it for no message box.
+HWND CreateTopWindow() {
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = ::DefDlgProcW;
+    windowClass.cbWndExtra = DLGWINDOWEXTRA;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kTopClass;
+    ::RegisterClassExW(&windowClass);
+
+    // DLGTEMPLATE, then no menu, the class name and an empty title, each WORD-aligned.
+    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD));
+    DLGTEMPLATE header = {};
+    header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+    header.dwExtendedStyle = WS_EX_CONTROLPARENT;
+    header.x = 20;
+    header.y = 20;
+    header.cx = 340;
+    header.cy = 140;
+    std::memcpy(words.data(), &header, sizeof header);
+    words.push_back(0); // no menu
+    for (const wchar_t* c = kTopClass; *c != L'\0'; ++c) {
+        words.push_back(static_cast<WORD>(*c));
+    }
+    words.push_back(0);
+    words.push_back(0); // no title
+    std::vector<DWORD> aligned((words.size() + 1) / 2);
+    std::memcpy(aligned.data(), words.data(), words.size() * sizeof(WORD));
+    return ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr),
+                                        reinterpret_cast<const DLGTEMPLATE*>(aligned.data()),
+                                        nullptr, IgnoringDialogProc, 0);
+}
+
+HWND CreateEdit(HWND parent, int id, int top) {
+    return ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 10, top, 200, 24,
+                             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             ::GetModuleHandleW(nullptr), nullptr);
+}
+
+// A drop of the given files as Explorer hands it over: a DROPFILES block of wide names.
+HDROP MakeDrop(const std::vector<std::wstring>& files) {
+    size_t chars = 2; // the closing NUL, and one to spare for an empty list
+    for (const auto& file : files) {
+        chars += file.size() + 1;
+    }
+    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    auto* names = reinterpret_cast<wchar_t*>(reinterpret_cast<BYTE*>(header) + sizeof(DROPFILES));
+    for (const auto& file : files) {
+        std::copy(file.begin(), file.end(), names);
+        names += file.size() + 1;
+    }
+    ::GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+std::u16string TextOf(HWND window) {
+    wchar_t buffer[1024] = {};
+    ::SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer));
+    return FromWide(buffer);
+}
+
+class FileNameBoxWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
+        top_ = CreateTopWindow();
+        ASSERT_NE(top_, nullptr);
+        window_ = std::make_unique<FileNameBoxWindow>(top_, RECT{10, 10, 310, 34}, kBoxId, system_,
+                                                      host_, &events_);
+        other_ = CreateEdit(top_, kOtherId, 60);
+        Box().ReadProperties(PropertyBag{});
+        // Without a window manager the activation arrives asynchronously; wait for it, and
+        // ask for the focus until the window really has it.
+        ::SetForegroundWindow(top_);
+        ASSERT_TRUE(PumpUntil([&] {
+            if (::GetFocus() != Edit()) {
+                ::SetFocus(Edit());
+            }
+            return ::GetActiveWindow() == top_ && ::GetFocus() == Edit();
+        }));
+        PumpUntilIdle();
+        ASSERT_EQ(::GetFocus(), Edit());
+        events_.log.clear();
+    }
+    void TearDown() override {
+        window_.reset();
+        ::DestroyWindow(top_);
+        PumpUntilIdle();
+        ::OleUninitialize();
+    }
+
+    FileNameBox& Box() { return window_->Box(); }
+    HWND Edit() const { return window_->EditHandle(); }
+    void TypeChars(std::u16string_view chars) {
+        for (const char16_t c : chars) {
+            ::SendMessageW(Edit(), WM_CHAR, c, 1);
+        }
+    }
+    // Moves the focus to the other control and waits until the box has its focus back after
+    // showing the expected number of boxes in all.
+    bool LeaveAndWaitForFocusBack(DialogWatcher& watcher, size_t boxes) {
+        ::SetFocus(other_);
+        const bool done =
+            PumpUntil([&] { return watcher.Seen().size() >= boxes && ::GetFocus() == Edit(); });
+        PumpUntilIdle();
+        return done;
+    }
+
+    Win32System system_;
+    Win32ControlHost host_;
+    Recorder events_;
+    HWND top_ = nullptr;
+    HWND other_ = nullptr;
+    std::unique_ptr<FileNameBoxWindow> window_;
+};
+
+// ---- Typing ----
+
+TEST_F(FileNameBoxWindowTest, TypedRefusedCharactersAndEnterReachKeyPressAsZero) {
+    Box().SetText(u"C:\\x");
+    Box().SetSelStart(4);
+    events_.log.clear();
+    const std::u16string refused = u"/<>?|*'\"\r";
+    TypeChars(refused);
+    EXPECT_EQ(TextOf(Edit()), u"C:\\x");
+    EXPECT_EQ(events_.keyPresses, std::vector<int16_t>(refused.size(), 0));
+    EXPECT_TRUE(events_.log.empty()); // no Change
+
+    TypeChars(u":\\ a");
+    EXPECT_EQ(TextOf(Edit()), u"C:\\x:\\ a");
+}
+
+TEST_F(FileNameBoxWindowTest, AHostThatZeroesKeyAsciiKeepsTheCharacterOut) {
+    events_.replaceKeyAscii = 0;
+    TypeChars(u"abc");
+    EXPECT_EQ(TextOf(Edit()), u"");
+    events_.replaceKeyAscii = static_cast<int16_t>(u'Q');
+    TypeChars(u"a");
+    EXPECT_EQ(TextOf(Edit()), u"Q");
+}
+
+TEST_F(FileNameBoxWindowTest, CompletionIsOnAndTheFilterStillHolds) {
+    EXPECT_TRUE(window_->AutoCompleteOn());
+    TypeChars(u"C:\\wi*");
+    EXPECT_EQ(Box().Text(), u"C:\\wi");
+}
+
+TEST_F(FileNameBoxWindowTest, MaxLengthLimitsTyping) {
+    Box().SetMaxLength(3);
+    TypeChars(u"abcdef");
+    EXPECT_EQ(Box().Text(), u"abc");
+    try {
+        Box().SetMaxLength(-1);
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Number(), errnum::kInvalidPropertyValue);
+    }
+    EXPECT_EQ(Box().MaxLength(), 3);
+}
+
+// ---- Change ----
+
+TEST_F(FileNameBoxWindowTest, EveryChangeOfTheTextRaisesChangeOnce) {
+    TypeChars(u"a");
+    EXPECT_EQ(events_.log, Log{"Change"});
+    Box().SetText(u"C:\\x");
+    Box().SetText(u"C:\\x"); // the same text again is no change
+    EXPECT_EQ(events_.log, (Log{"Change", "Change"}));
+    Box().Cls();
+    EXPECT_EQ(events_.log, (Log{"Change", "Change", "Change"}));
+    EXPECT_EQ(TextOf(Edit()), u"");
+}
+
+TEST_F(FileNameBoxWindowTest, SelectionThroughTheEdit) {
+    Box().SetText(u"C:\\folder\\file.txt");
+    Box().SetSelStart(3);
+    Box().SetSelLength(6);
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageW(Edit(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 3u);
+    EXPECT_EQ(end, 9u);
+    EXPECT_EQ(Box().SelText(), u"folder");
+    Box().SetSelText(u"dir");
+    EXPECT_EQ(Box().Text(), u"C:\\dir\\file.txt");
+    Box().SetSelStart(1000);
+    EXPECT_EQ(Box().SelStart(), 15);
+}
+
+// ---- Drops ----
+
+TEST_F(FileNameBoxWindowTest, ADropOfThreeFilesTakesTheFirst) {
+    EXPECT_TRUE(::GetWindowLongW(Edit(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    Box().SetText(u"C:\\old");
+    events_.log.clear();
+    ::SendMessageW(
+        Edit(), WM_DROPFILES,
+        reinterpret_cast<WPARAM>(MakeDrop({L"C:\\Data\\一.txt", L"C:\\two.txt", L"C:\\three.txt"})),
+        0);
+    EXPECT_EQ(Box().Text(), u"C:\\Data\\一.txt");
+    EXPECT_EQ(events_.log, Log{"Change"});
+}
+
+TEST_F(FileNameBoxWindowTest, ADropWithoutFilesLeavesTheText) {
+    Box().SetText(u"C:\\old");
+    events_.log.clear();
+    ::SendMessageW(Edit(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({})), 0);
+    EXPECT_EQ(Box().Text(), u"C:\\old");
+    EXPECT_TRUE(events_.log.empty());
+}
+
+// ---- Extent ----
+
+TEST_F(FileNameBoxWindowTest, TheEditFillsTheBoxAfterASize) {
+    for (const SIZE size : {SIZE{420, 26}, SIZE{57, 19}, SIZE{1, 1}}) {
+        window_->Move(RECT{20, 30, 20 + size.cx, 30 + size.cy});
+        RECT edit = {};
+        ::GetWindowRect(Edit(), &edit);
+        ::MapWindowPoints(HWND_DESKTOP, window_->Handle(), reinterpret_cast<POINT*>(&edit), 2);
+        EXPECT_EQ(edit.left, 0);
+        EXPECT_EQ(edit.top, 0);
+        EXPECT_EQ(edit.right - edit.left, size.cx);
+        EXPECT_EQ(edit.bottom - edit.top, size.cy);
+    }
+}
+
+// ---- Keys and mouse ----
+
+TEST_F(FileNameBoxWindowTest, AKeyDownHandlerCanKeepTheKeyFromTheEdit) {
+    Box().SetText(u"abc");
+    Box().SetSelStart(0);
+    events_.log.clear();
+    events_.replaceKeyCode = 0;
+    ::SendMessageW(Edit(), WM_KEYDOWN, VK_DELETE, 1);
+    ::SendMessageW(Edit(), WM_KEYUP, VK_DELETE, 0xC0000001);
+    EXPECT_EQ(Box().Text(), u"abc");
+    events_.replaceKeyCode.reset();
+    ::SendMessageW(Edit(), WM_KEYDOWN, VK_DELETE, 1);
+    EXPECT_EQ(Box().Text(), u"bc");
+    EXPECT_EQ(events_.log, (Log{"KeyDown 46", "KeyUp 46", "KeyDown 46", "Change"}));
+}
+
+TEST_F(FileNameBoxWindowTest, MouseEventsArriveInTwipsWithClicks) {
+    // The point inside the EDIT's border, in the box's own pixels.
+    POINT origin = {0, 0};
+    ::MapWindowPoints(Edit(), window_->Handle(), &origin, 1);
+    const double twipsPerPixel = 1440.0 / ::GetDpiForWindow(top_);
+    const auto twips = [&](int pixels) {
+        return std::to_string(std::lround(pixels * twipsPerPixel));
+    };
+    const std::string at = twips(5 + origin.x) + " " + twips(6 + origin.y);
+
+    ::SendMessageW(Edit(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
+    ::SendMessageW(Edit(), WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, MAKELPARAM(5, 6));
+    ::SendMessageW(Edit(), WM_LBUTTONUP, 0, MAKELPARAM(5, 6));
+    ::SendMessageW(Edit(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 6));
+    ::SendMessageW(Edit(), WM_LBUTTONUP, 0, MAKELPARAM(5, 6));
+    // The middle button: the right one would open the EDIT's modal context menu.
+    ::SendMessageW(Edit(), WM_MBUTTONDOWN, MK_MBUTTON | MK_CONTROL, MAKELPARAM(5, 6));
+    ::SendMessageW(Edit(), WM_MBUTTONUP, MK_CONTROL, MAKELPARAM(5, 6));
+    PumpUntilIdle();
+
+    EXPECT_EQ(events_.log,
+              (Log{"MouseDown 1 0 " + at, "MouseMove 1 1 " + at, "MouseUp 1 0 " + at, "Click",
+                   "DblClick", "MouseUp 1 0 " + at, "MouseDown 4 2 " + at, "MouseUp 4 2 " + at}));
+}
+
+// ---- Appearance ----
+
+TEST_F(FileNameBoxWindowTest, ColoursFromOleColourValues) {
+    Box().SetBackColor(0x000000FF); // red in the OLE form: blue in the top byte of three
+    Box().SetForeColor(0x80000008); // the system's window-text colour
+    HDC dc = ::GetDC(Edit());
+    const auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(window_->Handle(), WM_CTLCOLOREDIT,
+                                                               reinterpret_cast<WPARAM>(dc),
+                                                               reinterpret_cast<LPARAM>(Edit())));
+    EXPECT_EQ(::GetBkColor(dc), RGB(255, 0, 0));
+    EXPECT_EQ(::GetTextColor(dc), ::GetSysColor(COLOR_WINDOWTEXT));
+    ::ReleaseDC(Edit(), dc);
+    LOGBRUSH logBrush = {};
+    ASSERT_EQ(::GetObjectW(brush, sizeof logBrush, &logBrush), static_cast<int>(sizeof logBrush));
+    EXPECT_EQ(logBrush.lbColor, RGB(255, 0, 0));
+
+    // And the box is drawn that way.
+    ::RedrawWindow(Edit(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    PumpUntilIdle();
+    HDC screen = ::GetDC(Edit());
+    RECT client = {};
+    ::GetClientRect(Edit(), &client);
+    EXPECT_EQ(::GetPixel(screen, client.right - 3, client.bottom / 2), RGB(255, 0, 0));
+    ::ReleaseDC(Edit(), screen);
+
+    Box().SetBackColor(0x80000005);
+    dc = ::GetDC(Edit());
+    ::SendMessageW(window_->Handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                   reinterpret_cast<LPARAM>(Edit()));
+    EXPECT_EQ(::GetBkColor(dc), ::GetSysColor(COLOR_WINDOW));
+    ::ReleaseDC(Edit(), dc);
+}
+
+TEST_F(FileNameBoxWindowTest, TheFontObjectBecomesTheEditsFont) {
+    EXPECT_EQ(Box().Font(), host_.AmbientFont());
+    auto font = std::make_shared<Font>(Font{u"Arial", 12, 700, 0, true});
+    Box().SetFont(font);
+    const auto gdiFont = reinterpret_cast<HFONT>(::SendMessageW(Edit(), WM_GETFONT, 0, 0));
+    ASSERT_NE(gdiFont, nullptr);
+    LOGFONTW logFont = {};
+    ASSERT_GT(::GetObjectW(gdiFont, sizeof logFont, &logFont), 0);
+    EXPECT_STREQ(logFont.lfFaceName, L"Arial");
+    EXPECT_EQ(logFont.lfHeight, -MulDiv(12, static_cast<int>(::GetDpiForWindow(Edit())), 72));
+    EXPECT_EQ(logFont.lfWeight, 700);
+    EXPECT_TRUE(logFont.lfItalic);
+    EXPECT_EQ(Box().Font(), font);
+}
+
+TEST_F(FileNameBoxWindowTest, EnabledIsTheEditsState) {
+    Box().SetEnabled(false);
+    EXPECT_FALSE(::IsWindowEnabled(Edit()));
+    EXPECT_FALSE(Box().Enabled());
+    Box().SetEnabled(true);
+    EXPECT_TRUE(::IsWindowEnabled(Edit()));
+}
+
+// ---- Focus ----
+
+TEST_F(FileNameBoxWindowTest, TabReachesTheInnerEdit) {
+    EXPECT_EQ(::GetNextDlgTabItem(top_, other_, FALSE), Edit());
+    EXPECT_EQ(::GetNextDlgTabItem(top_, Edit(), FALSE), other_);
+    ::SetFocus(window_->Handle()); // focus given to the box lands in its EDIT
+    EXPECT_EQ(::GetFocus(), Edit());
+}
+
+TEST_F(FileNameBoxWindowTest, LeavingABadBoxShowsOneBoxAndTakesTheFocusBack) {
+    Box().SetText(u"1:\\x");
+    ASSERT_EQ(::GetFocus(), Edit());
+    DialogWatcher watcher(IDOK);
+
+    ASSERT_TRUE(LeaveAndWaitForFocusBack(watcher, 1));
+    auto seen = watcher.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, L"Warning!!");
+    EXPECT_EQ(seen[0].text, L"Drive name is not alphabetical.");
+    EXPECT_EQ(::GetFocus(), Edit());
+    EXPECT_EQ(Box().Text(), u"1:\\x");
+
+    // Nothing more comes while the user stays in the box ...
+    PumpUntilIdle();
+    EXPECT_EQ(watcher.Seen().size(), 1u);
+    // ... and leaving again shows it again.
+    ASSERT_TRUE(LeaveAndWaitForFocusBack(watcher, 2));
+    EXPECT_EQ(watcher.Seen().size(), 2u);
+}
+
+TEST_F(FileNameBoxWindowTest, LeavingAGoodBoxLetsTheFocusGo) {
+    Box().SetText(u"C:\\");
+    DialogWatcher watcher(IDOK);
+    ::SetFocus(other_);
+    PumpUntilIdle();
+    EXPECT_TRUE(watcher.Seen().empty());
+    EXPECT_EQ(::GetFocus(), other_);
+}
+
+TEST_F(FileNameBoxWindowTest, WithMessagesOffABadBoxStillKeepsTheFocus) {
+    Box().SetMessageShow(false);
+    Box().SetText(u"C:\\a:b");
+    DialogWatcher watcher(IDOK);
+    ::SetFocus(other_);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == Edit(); }));
+    EXPECT_TRUE(watcher.Seen().empty());
+}
+
+TEST_F(FileNameBoxWindowTest, WithoutValidateAtLostFocusTheFocusGoes) {
+    Box().SetValidateAtLostFocus(false);
+    Box().SetText(u"C:\\a:b");
+    DialogWatcher watcher(IDOK);
+    ::SetFocus(other_);
+    PumpUntilIdle();
+    EXPECT_TRUE(watcher.Seen().empty());
+    EXPECT_EQ(::GetFocus(), other_);
+}
+
+// Two bad boxes side by side: going from one to the other shows the first box's fault once and
+// puts the focus back; the second box, left only because the focus was taken back, keeps quiet.
+TEST_F(FileNameBoxWindowTest, TwoBadBoxesDoNotHandTheFocusToAndFro) {
+    FileNameBoxWindow second(top_, RECT{10, 100, 310, 124}, kBoxId + 10, system_, host_);
+    second.Box().ReadProperties(PropertyBag{});
+    second.Box().SetText(u"C:\\a:b");
+    Box().SetText(u"1:\\x");
+    ::SetFocus(Edit());
+    PumpUntilIdle();
+    DialogWatcher watcher(IDOK);
+
+    ::SetFocus(second.EditHandle());
+    ASSERT_TRUE(PumpUntil([&] { return !watcher.Seen().empty() && ::GetFocus() == Edit(); }));
+    PumpUntilIdle();
+
+    const auto seen = watcher.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, L"Drive name is not alphabetical.");
+    EXPECT_EQ(::GetFocus(), Edit());
+}
+
+TEST_F(FileNameBoxWindowTest, AHostsRunWhileTheBoxHasTheFocusShowsItsBoxOnce) {
+    Box().SetText(u"1:\\x");
+    ASSERT_EQ(::GetFocus(), Edit());
+    DialogWatcher watcher(IDOK);
+    EXPECT_EQ(Box().FileName(), u"");
+    PumpUntilIdle();
+    EXPECT_EQ(watcher.Seen().size(), 1u);
+}
+
+// ---- Lifetime ----
+
+TEST_F(FileNameBoxWindowTest, DestroyingTheBoxReleasesItsWindows) {
+    const HWND box = window_->Handle();
+    const HWND edit = Edit();
+    Box().SetBackColor(0x00336699);
+    window_.reset();
+    EXPECT_FALSE(::IsWindow(box));
+    EXPECT_FALSE(::IsWindow(edit));
+}
+
+TEST_F(FileNameBoxWindowTest, TheParentMayGoFirst) {
+    const HWND edit = Edit();
+    ::DestroyWindow(top_);
+    top_ = nullptr;
+    EXPECT_FALSE(::IsWindow(edit));
+    EXPECT_EQ(window_->Handle(), nullptr);
+    EXPECT_EQ(Box().Text(), u"");
+    window_.reset();
+}
+
+// ---- The host ----
+
+TEST(Win32ControlHostTest, PixelsToTwipsAtTheWindowsDpi) {
+    Win32ControlHost host;
+    const UINT dpi = ::GetDpiForSystem();
+    EXPECT_EQ(host.ScaleMode(), scale::kPixels);
+    EXPECT_FLOAT_EQ(host.ScaleX(static_cast<float>(dpi), scale::kPixels, scale::kContainerPosition),
+                    1440.0f);
+    EXPECT_FLOAT_EQ(host.ScaleY(static_cast<float>(dpi) / 2, scale::kPixels, scale::kTwips),
+                    720.0f);
+    EXPECT_FLOAT_EQ(host.ScaleX(72, scale::kPoints, scale::kInches), 1.0f);
+    EXPECT_FLOAT_EQ(host.ScaleX(1, scale::kInches, scale::kMillimeters), 25.4f);
+    try {
+        host.ScaleX(1, 0, scale::kTwips);
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Number(), errnum::kInvalidProcedureCall);
+    }
+}
+
+TEST(Win32ControlHostTest, AmbientPropertiesOfTheSession) {
+    Win32ControlHost host;
+    EXPECT_EQ(host.AmbientLocaleID(), static_cast<int32_t>(::GetUserDefaultLCID()));
+    EXPECT_TRUE(host.AmbientUserMode());
+    ASSERT_NE(host.AmbientFont(), nullptr);
+    EXPECT_FALSE(host.AmbientFont()->name.empty());
+    host.PropertyChanged(u"Text");
+    host.PropertyChanged(u"Mode");
+    EXPECT_EQ(host.PropertyChanges(), 2);
+    auto font = std::make_shared<Font>(Font{u"Tahoma"});
+    Win32ControlHost given(nullptr, font);
+    EXPECT_EQ(given.AmbientFont(), font);
+}
+
+} // namespace
+} // namespace relingo::win32
