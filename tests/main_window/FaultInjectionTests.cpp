@@ -150,13 +150,15 @@ TEST_P(FaultInjectionTest, EveryFailingCallIsReportedAtMostOnceAndLosesNothing) 
     EXPECT_EQ(tried > 0, handler != Handler::Clear);
 }
 
+std::string HandlerName(const ::testing::TestParamInfo<Handler>& tried) {
+    constexpr const char* kNames[] = {"Load", "Unload", "Ok", "Clear", "Browse"};
+    return kNames[static_cast<int>(tried.param)];
+}
+
 INSTANTIATE_TEST_SUITE_P(Handlers, FaultInjectionTest,
                          ::testing::Values(Handler::Load, Handler::Unload, Handler::Ok,
                                            Handler::Clear, Handler::Browse),
-                         [](const ::testing::TestParamInfo<Handler>& info) {
-                             const char* names[] = {"Load", "Unload", "Ok", "Clear", "Browse"};
-                             return std::string(names[static_cast<int>(info.param)]);
-                         });
+                         HandlerName);
 
 } // namespace
 } // namespace relingo::test

@@ -171,13 +171,15 @@ TEST_P(RepackFailureTest, AFailingStepIsReportedOnceAndTheWindowStaysUsable) {
     EXPECT_EQ(system.Starts().size(), 1u);
 }
 
+std::string StepName(const ::testing::TestParamInfo<std::pair<Op, int32_t>>& tried) {
+    return "Error" + std::to_string(tried.param.second);
+}
+
 INSTANTIATE_TEST_SUITE_P(Steps, RepackFailureTest,
                          ::testing::Values(std::pair{Op::ChangeDrive, errnum::kDeviceUnavailable},
                                            std::pair{Op::ChangeDirectory, errnum::kPathNotFound},
                                            std::pair{Op::StartProgram, errnum::kFileNotFound}),
-                         [](const auto& info) {
-                             return "Error" + std::to_string(info.param.second);
-                         });
+                         StepName);
 
 TEST_F(RepackCommandTest, TheMoveToTheIpdkFolderStaysWhenTheStartFails) {
     system.AddFolder(u"D:\\Work");
