@@ -118,6 +118,15 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CHAR:
             skipDefault = OnChar(wParam);
             break;
+        case WM_IME_CHAR:
+            // A character from the input method goes through the filter once and on to the EDIT
+            // as a typed one; left alone, some EDITs enter it directly and others post it back
+            // as WM_CHAR, past the filter or through it a second time.
+            if (!OnChar(wParam)) {
+                ::DefSubclassProc(edit, WM_CHAR, wParam, lParam);
+            }
+            skipDefault = true;
+            break;
         case WM_KEYDOWN:
         case WM_KEYUP:
         case WM_SYSKEYDOWN:

@@ -246,6 +246,16 @@ TEST_F(FileNameBoxWindowTest, TypedRefusedCharactersAndEnterReachKeyPressAsZero)
     EXPECT_EQ(TextOf(Edit()), u"C:\\x:\\ a");
 }
 
+TEST_F(FileNameBoxWindowTest, CharactersFromTheInputMethodPassTheFilterToo) {
+    for (const char16_t c : std::u16string(u"C*:?\\テ")) {
+        ::SendMessageW(Edit(), WM_IME_CHAR, c, 1);
+    }
+    PumpUntilIdle();
+    EXPECT_EQ(Box().Text(), u"C:\\テ");
+    EXPECT_EQ(events_.keyPresses,
+              (std::vector<int16_t>{u'C', 0, u':', 0, u'\\', static_cast<int16_t>(u'テ')}));
+}
+
 TEST_F(FileNameBoxWindowTest, AHostThatZeroesKeyAsciiKeepsTheCharacterOut) {
     events_.replaceKeyAscii = 0;
     TypeChars(u"abc");
