@@ -220,6 +220,10 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     ApplyFonts();
+    // The name boxes make their fonts for the window's dots per inch when the font is set.
+    for (FileNameBoxWindow* box : {txtIPDK_.get(), txtFileName_.get()}) {
+        box->Box().SetFont(box->Box().Font());
+    }
     ApplyLayout();
 }
 
