@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <thread>
 
 namespace relingo::test {
 namespace {
@@ -241,6 +242,20 @@ TEST_F(RelingoEndToEndTest, ChoicesAreSavedAtExitAndRestoredAtTheNextStart) {
     EXPECT_EQ(relingo->BoxText(IDC_TXTFILENAME), program);
     EXPECT_EQ(relingo->BoxText(IDC_TXTIPDK), ipdkProgram);
     EXPECT_TRUE(relingo->Exit());
+}
+
+TEST_F(RelingoEndToEndTest, TheCloseCommandSavesLikeExitAndAMissingProgramIsSavedEmpty) {
+    WriteSetting(L"VB", L"RePacked Program", L"C:\\Earlier.exe");
+    auto relingo = Start();
+    relingo->SelectItem(IDC_CMBSECOND, -1);
+    relingo->SetBoxText(IDC_TXTFILENAME, temp / L"Missing.exe");
+    const HWND window = relingo->Window();
+    std::thread closer([&] { ::SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); });
+    ExpectBox(*relingo, L"Warning!!", L"File or folder not found.");
+    closer.join();
+    EXPECT_TRUE(WaitUntil([&] { return relingo->HasExited(); }));
+    EXPECT_EQ(ReadSetting(L"Language", L"Second"), L"-1");
+    EXPECT_EQ(ReadSetting(L"VB", L"RePacked Program"), L"");
 }
 
 TEST_F(RelingoEndToEndTest, AStoredIpdkNameThatIsGoneIsReportedAtStart) {
