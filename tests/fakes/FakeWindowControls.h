@@ -3,6 +3,7 @@
 
 #include "main_window/Controls.h"
 #include "platform/Error.h"
+#include "tests/fakes/FakeSystem.h"
 
 #include <functional>
 #include <string>
@@ -45,5 +46,14 @@ public:
     }
     std::u16string FileName() const override { return fileName; }
 };
+
+// The window's error reports among the boxes shown, as opposed to the name boxes' own faults.
+inline size_t ErrorReports(const FakeSystem& system) {
+    size_t count = 0;
+    for (const auto& box : system.MsgBoxes()) {
+        count += box.text.starts_with(u"Error No. : ") ? 1 : 0;
+    }
+    return count;
+}
 
 } // namespace relingo::test

@@ -36,15 +36,6 @@ std::u16string Text(FuzzedDataProvider& input) {
     return text;
 }
 
-// The error reports shown, as opposed to the name boxes' own fault messages.
-size_t Reports(const test::FakeSystem& system) {
-    size_t count = 0;
-    for (const auto& box : system.MsgBoxes()) {
-        count += box.text.starts_with(u"Error No. : ") ? 1 : 0;
-    }
-    return count;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -88,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     form.Form_Load();
     Check(cmbFirst.ListIndex() >= -1 && cmbFirst.ListIndex() < 9);
     Check(cmbSecond.ListIndex() >= -1 && cmbSecond.ListIndex() < 2);
-    Check(Reports(system) <= 1);
+    Check(test::ErrorReports(system) <= 1);
 
     system.ClearMsgBoxes();
     const int saves = system.Calls(test::Op::SaveSetting);
@@ -96,6 +87,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // One fault costs at most the one setting it hit.
     const int written = system.Calls(test::Op::SaveSetting) - saves;
     Check(written >= 3 && written <= 4);
-    Check(Reports(system) <= 1);
+    Check(test::ErrorReports(system) <= 1);
     return 0;
 }

@@ -35,14 +35,6 @@ Error RealisticError(Op op) {
     }
 }
 
-size_t Reports(const FakeSystem& system) {
-    size_t count = 0;
-    for (const auto& box : system.MsgBoxes()) {
-        count += box.text.starts_with(u"Error No. : ") ? 1 : 0;
-    }
-    return count;
-}
-
 enum class Handler { Load, Unload, Ok, Clear, Browse };
 
 // The window in the state a handler is tried in, with the handler at hand.
@@ -121,7 +113,7 @@ TEST_P(FaultInjectionTest, EveryFailingCallIsReportedAtMostOnceAndLosesNothing) 
             world.system.FailCall(op, nth, RealisticError(op));
             world.Run(); // a handler lets nothing escape
             ++tried;
-            EXPECT_LE(Reports(world.system), 1u);
+            EXPECT_LE(ErrorReports(world.system), 1u);
 
             // Every setting holds what it held or what the handler meant to write.
             for (const auto& [key, value] : savedBefore) {
@@ -143,7 +135,7 @@ TEST_P(FaultInjectionTest, EveryFailingCallIsReportedAtMostOnceAndLosesNothing) 
             world.system.ClearMsgBoxes();
             world.Prepare();
             world.Run();
-            EXPECT_EQ(Reports(world.system), 0u);
+            EXPECT_EQ(ErrorReports(world.system), 0u);
         }
     }
     // Clearing the program box asks nothing of the platform; every other handler does.
