@@ -77,8 +77,9 @@ public:
     // The short (8.3) form of an existing name, or "" when there is none.
     virtual std::u16string ShortPathName(const std::u16string& name) = 0;
 
-    // Starts the program that the first token of the command line names, looked up in the
-    // current folder first; does not wait. Returns the task (process) id.
+    // Starts the program that the first token of the command line names, in the current folder
+    // (".EXE" added when the name has no extension) and nowhere else; does not wait. Returns the
+    // task (process) id.
     virtual uint32_t StartProgram(const std::u16string& commandLine, int32_t windowStyle) = 0;
 
     // Conversion to and from the system's ANSI code page.

@@ -84,52 +84,37 @@ std::wstring CurrentDirectoryW() {
     }
 }
 
-std::wstring WindowsFolderW(UINT (*query)(LPWSTR, UINT)) {
+std::wstring WindowsFolderW(UINT(WINAPI* query)(LPWSTR, UINT)) {
     wchar_t buffer[MAX_PATH] = {};
     const UINT n = query(buffer, MAX_PATH);
     return n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring();
 }
 
-// The places a program named without a folder is looked for: the current folder first, so that
-// the program the user pointed at is the one that runs, then the system folders and the PATH.
-// The folder of this program's own file is deliberately not among them.
-std::wstring ProgramSearchPath() {
-    std::wstring path = CurrentDirectoryW();
-    path += L';' + WindowsFolderW(::GetSystemDirectoryW);
-    path += L';' + WindowsFolderW(::GetWindowsDirectoryW);
-    const DWORD size = ::GetEnvironmentVariableW(L"PATH", nullptr, 0);
-    if (size > 0) {
-        std::wstring env(size, L'\0');
-        const DWORD n = ::GetEnvironmentVariableW(L"PATH", env.data(), size);
-        env.resize(n < size ? n : 0);
-        path += L';' + env;
-    }
-    return path;
-}
-
+// The program that a command line's first token names: that file in the current folder, with
+// ".EXE" when the token has no extension of its own. Nothing else is searched, so that a
+// same-named program elsewhere (the system folders, PATH) never runs in its place, and a folder
+// whose name holds ";" is never split as a search list would be.
 std::wstring ResolveProgram(const std::wstring& token) {
     if (token.empty()) {
         return {};
     }
-    const std::wstring searchPath = ProgramSearchPath();
-    std::wstring found(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::SearchPathW(searchPath.c_str(), token.c_str(), L".exe",
-                                      static_cast<DWORD>(found.size()), found.data(), nullptr);
-        if (n == 0) {
-            return {};
-        }
-        if (n < found.size()) {
-            found.resize(n);
-            break;
-        }
-        found.resize(n);
+    const size_t nameStart = token.find_last_of(L"\\/:");
+    const bool hasExtension =
+        token.find(L'.', nameStart == std::wstring::npos ? 0 : nameStart + 1) != std::wstring::npos;
+    const bool absolute = token.find(L':') != std::wstring::npos || token.front() == L'\\';
+    std::wstring program = absolute ? std::wstring() : CurrentDirectoryW();
+    if (!program.empty() && program.back() != L'\\') {
+        program += L'\\';
     }
-    const DWORD attributes = ::GetFileAttributesW(found.c_str());
+    program += token;
+    if (!hasExtension) {
+        program += L".EXE";
+    }
+    const DWORD attributes = ::GetFileAttributesW(program.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return {};
     }
-    return found;
+    return program;
 }
 
 } // namespace

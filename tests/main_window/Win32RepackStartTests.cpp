@@ -130,6 +130,76 @@ TEST_F(Win32RepackStartTest, AProgramPlantedBesideOurOwnExeIsNotTheOneStarted) {
               INVALID_FILE_ATTRIBUTES);
 }
 
+std::wstring WindowsFolder() {
+    wchar_t path[MAX_PATH] = {};
+    return std::wstring(path, ::GetWindowsDirectoryW(path, MAX_PATH));
+}
+
+std::wstring SystemFolder() {
+    wchar_t path[MAX_PATH] = {};
+    return std::wstring(path, ::GetSystemDirectoryW(path, MAX_PATH));
+}
+
+// A same-named program in a place a search would look: it never runs instead of the one in the
+// current folder, even where that folder's name holds ";", and not when that one is missing.
+struct PlantedCase {
+    const char* name;
+    std::wstring (*plantFolder)(TempFolder& temp);
+    bool ipdkThere;
+};
+
+class PlantedProgramTest : public Win32RepackStartTest,
+                           public ::testing::WithParamInterface<PlantedCase> {};
+
+TEST_P(PlantedProgramTest, OnlyTheProgramInTheCurrentFolderStarts) {
+    const PlantedCase& c = GetParam();
+    const std::wstring kit = temp.AddFolder(L"Kits;2001\\IPDK");
+    if (c.ipdkThere) {
+        ASSERT_TRUE(::CopyFileW(StandInPath().c_str(), (kit + L"\\PDWizLoc.exe").c_str(), FALSE));
+    }
+    const std::wstring planted = c.plantFolder(temp);
+    const std::wstring plantedProgram = planted + L"\\PDWizLoc.exe";
+    ASSERT_TRUE(::CopyFileW(StandInPath().c_str(), plantedProgram.c_str(), FALSE));
+    ::DeleteFileW((planted + L"\\PDWizLoc received.txt").c_str());
+    wchar_t savedPath[32767] = {};
+    ::GetEnvironmentVariableW(L"PATH", savedPath, 32767);
+    ::SetEnvironmentVariableW(L"PATH", (planted + L";" + savedPath).c_str());
+
+    system.ChangeDirectory(FromWide(kit));
+    bool started = true;
+    try {
+        system.StartProgram(u"PDWIZLOC \"C:\\x.exe\" English *", kNormalFocus);
+    } catch (const Error& e) {
+        started = false;
+        EXPECT_EQ(e.Number(), 53);
+    }
+    const auto received = c.ipdkThere ? WaitForRecord(kit) : std::nullopt;
+    ::SetEnvironmentVariableW(L"PATH", savedPath);
+    ::DeleteFileW(plantedProgram.c_str());
+    EXPECT_EQ(started, c.ipdkThere);
+    if (c.ipdkThere) {
+        ASSERT_TRUE(received);
+        EXPECT_EQ(received->folder, FromWide(kit));
+    }
+    EXPECT_EQ(::GetFileAttributesW((planted + L"\\PDWizLoc received.txt").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+}
+
+const PlantedCase kPlantedCases[] = {
+    {"InTheWindowsFolder", [](TempFolder&) { return WindowsFolder(); }, true},
+    {"InTheSystemFolder", [](TempFolder&) { return SystemFolder(); }, true},
+    {"OnThePath", [](TempFolder& t) { return t.AddFolder(L"On Path"); }, true},
+    {"InTheWindowsFolderWithTheIpdkProgramGone", [](TempFolder&) { return WindowsFolder(); },
+     false},
+};
+
+std::string PlantedCaseName(const ::testing::TestParamInfo<PlantedCase>& param) {
+    return param.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Win32RepackStart, PlantedProgramTest, ::testing::ValuesIn(kPlantedCases),
+                         PlantedCaseName);
+
 TEST_F(Win32RepackStartTest, AFailedStartIsFileNotFoundAndTheFolderStays) {
     const std::wstring empty = temp.AddFolder(L"Empty IPDK");
     system.ChangeDirectory(FromWide(empty));
