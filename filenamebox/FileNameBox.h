@@ -141,11 +141,13 @@ private:
     void OnMouseDown(int16_t& button, int16_t& shift, float x, float y) override;
     void OnMouseMove(int16_t& button, int16_t& shift, float x, float y) override;
     void OnMouseUp(int16_t& button, int16_t& shift, float x, float y) override;
+    void OnLeave() override;
     void OnLostFocus() override;
     void OnDropFiles(const std::vector<std::u16string>* files) override;
 
     // ---- Checking ----
     bool CheckValue();
+    bool RunCheck();
     bool CheckSyntax(const std::u16string& name);
     int16_t CheckExistence(const std::u16string& name);
     void ShowFault(const std::u16string& text, int16_t captionCode, int32_t style);
@@ -174,6 +176,15 @@ private:
     // Counts validation runs in progress: a loss of focus caused by one of their own fault boxes
     // must not start another run.
     int validationDepth_ = 0;
+    // Between leaving the box and the end of the action that left it, the last run the host made
+    // meanwhile (OK reading FileName, say): the loss of focus acts on its verdict rather than
+    // show the same faults a second time, as long as the text is still the one it judged.
+    struct Verdict {
+        std::u16string text;
+        bool valid;
+    };
+    bool leaving_ = false;
+    std::optional<Verdict> verdictWhileLeaving_;
 };
 
 } // namespace relingo

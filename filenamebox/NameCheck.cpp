@@ -7,6 +7,7 @@
 #include "platform/Error.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace relingo {
 
@@ -130,6 +131,15 @@ int16_t FileNameBox::CheckExistence(const std::u16string& name) {
 }
 
 bool FileNameBox::CheckValue() {
+    const bool outermost = validationDepth_ == 0;
+    const bool result = RunCheck();
+    if (outermost && leaving_) {
+        verdictWhileLeaving_ = Verdict{txtInput_.Text(), result};
+    }
+    return result;
+}
+
+bool FileNameBox::RunCheck() {
     const ValidationScope scope(validationDepth_);
     const std::u16string text = txtInput_.Text();
     bool result = true;
@@ -162,13 +172,22 @@ bool FileNameBox::Cancel() {
     return !CheckValue();
 }
 
+void FileNameBox::OnLeave() {
+    leaving_ = true;
+    verdictWhileLeaving_.reset();
+}
+
 // A fault box of a run in progress takes the focus from the inner box; that is not the user
-// leaving the box, and answering it with another run would stack boxes without end.
+// leaving the box, and answering it with another run would stack boxes without end. A run that
+// the host made after the box was left has shown the faults already.
 void FileNameBox::OnLostFocus() {
+    const std::optional<Verdict> earlier = std::exchange(verdictWhileLeaving_, std::nullopt);
+    leaving_ = false;
     if (!validateAtLostFocus_ || validationDepth_ > 0) {
         return;
     }
-    if (!CheckValue()) {
+    const bool valid = earlier && earlier->text == txtInput_.Text() ? earlier->valid : CheckValue();
+    if (!valid) {
         txtInput_.SetFocus();
     }
 }

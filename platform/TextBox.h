@@ -25,6 +25,10 @@ public:
     virtual void OnMouseDown(int16_t& button, int16_t& shift, float x, float y) = 0;
     virtual void OnMouseMove(int16_t& button, int16_t& shift, float x, float y) = 0;
     virtual void OnMouseUp(int16_t& button, int16_t& shift, float x, float y) = 0;
+    // The focus has gone to another control of the same window. OnLostFocus follows once the
+    // user's action that moved it (a click, a key) has been handled, unless the focus came back
+    // first.
+    virtual void OnLeave() = 0;
     virtual void OnLostFocus() = 0;
     // files is null for a drop that carries no file list.
     virtual void OnDropFiles(const std::vector<std::u16string>* files) = 0;

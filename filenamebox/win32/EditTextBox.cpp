@@ -6,6 +6,7 @@
 #include <shlwapi.h>
 
 #include "filenamebox/InnerBoxRules.h"
+#include "filenamebox/win32/AccessibleName.h"
 #include "filenamebox/win32/GdiFont.h"
 #include "platform/Error.h"
 #include "platform/win32/WideText.h"
@@ -19,15 +20,16 @@ namespace relingo::win32 {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
-// Posted to the EDIT when the user has moved the focus to another control of the window; the
-// check runs once that move is complete rather than in the middle of it.
-constexpr UINT kValidateOnLeave = WM_APP + 0x1F0;
+// Runs the check of a box the user has left once the action that left it is over. A timer's
+// message comes only when the queue holds nothing else, so the rest of that action (the mouse
+// button's release, and with it a button's click) has been handled by then.
+constexpr UINT_PTR kLeaveTimer = 0x5245;
+constexpr UINT kFirstLook = USER_TIMER_MINIMUM;
+constexpr UINT kNextLook = 50;
 // Set on a box's EDIT while it takes back the focus after a failed check. A box that loses the
 // focus to it was never really left by the user and must not check itself in turn, or two bad
 // boxes would hand the focus to and fro for ever.
 constexpr wchar_t kTakingFocusBack[] = L"Relingo.FileNameBox.TakingFocusBack";
-// Whether a check is already waiting in the queue; a second would show the same boxes again.
-constexpr wchar_t kValidationPosted[] = L"Relingo.FileNameBox.ValidationPosted";
 
 constexpr int16_t kLeftButton = 1;
 constexpr int16_t kRightButton = 2;
@@ -64,6 +66,14 @@ int16_t HeldButtons(WPARAM keys) {
     return static_cast<int16_t>(((keys & MK_LBUTTON) ? kLeftButton : 0) |
                                 ((keys & MK_RBUTTON) ? kRightButton : 0) |
                                 ((keys & MK_MBUTTON) ? kMiddleButton : 0));
+}
+
+// Whether the user is still in the middle of what took the focus away: a mouse button held
+// down, or a box or dialog of the window up (the window is then disabled), or the window no
+// longer the active one. The check waits for its end; its own boxes must not nest in others.
+bool UserActionUnderWay(HWND root) {
+    return KeyIsDown(VK_LBUTTON) || KeyIsDown(VK_RBUTTON) || KeyIsDown(VK_MBUTTON) ||
+           !::IsWindowEnabled(root) || ::GetActiveWindow() != root;
 }
 
 int ToPixels(float measure) {
@@ -146,12 +156,20 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KILLFOCUS:
             OnKillFocus(reinterpret_cast<HWND>(wParam));
             break;
-        case kValidateOnLeave:
-            ::RemovePropW(edit_, kValidationPosted);
-            if (events_ != nullptr) {
-                events_->OnLostFocus();
+        case WM_TIMER:
+            if (wParam == kLeaveTimer) {
+                OnLeaveTimer();
+                skipDefault = true;
             }
-            skipDefault = true;
+            break;
+        case WM_GETOBJECT:
+            if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
+                if (const auto label = LabelCaptionBefore(::GetParent(edit_))) {
+                    if (const LRESULT answer = AnswerClientObject(edit_, wParam, *label)) {
+                        return answer;
+                    }
+                }
+            }
             break;
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
@@ -161,7 +179,9 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         }
     } catch (...) {
-        skipDefault = message == kValidateOnLeave || message == WM_DROPFILES;
+        // A character whose filtering failed is not entered: it may be one the filter refuses.
+        skipDefault = message == WM_CHAR || message == WM_IME_CHAR || message == WM_DROPFILES ||
+                      (message == WM_TIMER && wParam == kLeaveTimer);
     }
     return skipDefault ? 0 : ::DefSubclassProc(edit, message, wParam, lParam);
 }
@@ -254,12 +274,28 @@ void EditTextBox::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
 void EditTextBox::OnKillFocus(HWND newFocus) {
     if (newFocus == nullptr || newFocus == edit_ ||
         ::GetAncestor(newFocus, GA_ROOT) != ::GetAncestor(edit_, GA_ROOT) ||
-        ::GetPropW(newFocus, kTakingFocusBack) != nullptr ||
-        ::GetPropW(edit_, kValidationPosted) != nullptr) {
+        ::GetPropW(newFocus, kTakingFocusBack) != nullptr) {
         return;
     }
-    if (::PostMessageW(edit_, kValidateOnLeave, 0, 0)) {
-        ::SetPropW(edit_, kValidationPosted, reinterpret_cast<HANDLE>(1));
+    if (events_ != nullptr) {
+        events_->OnLeave();
+    }
+    ::SetTimer(edit_, kLeaveTimer, kFirstLook, nullptr);
+}
+
+// A box the focus came back to before the action was over was not left after all.
+void EditTextBox::OnLeaveTimer() {
+    if (::GetFocus() == edit_) {
+        ::KillTimer(edit_, kLeaveTimer);
+        return;
+    }
+    if (UserActionUnderWay(::GetAncestor(edit_, GA_ROOT))) {
+        ::SetTimer(edit_, kLeaveTimer, kNextLook, nullptr);
+        return;
+    }
+    ::KillTimer(edit_, kLeaveTimer);
+    if (events_ != nullptr) {
+        events_->OnLostFocus();
     }
 }
 
@@ -284,7 +320,7 @@ void EditTextBox::OnDropFiles(HDROP drop) {
 }
 
 void EditTextBox::OnDestroyed() {
-    ::RemovePropW(edit_, kValidationPosted);
+    ::KillTimer(edit_, kLeaveTimer);
     ::RemovePropW(edit_, kTakingFocusBack);
     edit_ = nullptr;
 }

@@ -67,6 +67,7 @@ private:
     bool OnKey(UINT message, WPARAM wParam);
     void OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
     void OnKillFocus(HWND newFocus);
+    void OnLeaveTimer();
     void OnDropFiles(HDROP drop);
     void OnDestroyed();
     void ApplyBackBrush();

@@ -132,6 +132,11 @@ void MainWindow::Create(int showCommand) {
     form_->Form_Load();
     ::ShowWindow(hwnd_, showCommand);
     ::UpdateWindow(hwnd_);
+    // Shown in the background (another program kept the foreground), the window gives the focus
+    // to the first control when the user first activates it.
+    if (::GetActiveWindow() == hwnd_) {
+        RestoreFocus();
+    }
 }
 
 void MainWindow::CreateControls() {
@@ -253,6 +258,42 @@ void MainWindow::OnCommand(int id, int code) {
     }
 }
 
+// What a dialog does for the controls of a window that is not one: the focus leaves with the
+// window's activation and comes back to the same control, or at first to the first tab stop.
+void MainWindow::RememberFocus() {
+    const HWND focus = ::GetFocus();
+    if (focus != nullptr && ::IsChild(hwnd_, focus)) {
+        focused_ = focus;
+    }
+}
+
+void MainWindow::RestoreFocus() {
+    if (::IsIconic(hwnd_)) {
+        return;
+    }
+    const bool remembered = focused_ != nullptr && ::IsChild(hwnd_, focused_) &&
+                            ::IsWindowVisible(focused_) && ::IsWindowEnabled(focused_);
+    const HWND target = remembered ? focused_ : ::GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (target != nullptr) {
+        ::SetFocus(target);
+    }
+}
+
+// WM_NEXTDLGCTL as a dialog answers it: the dialog manager sends it for a label's access key
+// (first to the label, then on to the next tab stop). An edit that takes the focus this way has
+// its text selected.
+void MainWindow::OnNextDlgCtl(WPARAM wParam, LPARAM lParam) {
+    const HWND target = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                            : ::GetNextDlgTabItem(hwnd_, ::GetFocus(), wParam != 0);
+    if (target == nullptr || !::IsChild(hwnd_, target)) {
+        return;
+    }
+    if ((::SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
+        ::SendMessageW(target, EM_SETSEL, 0, -1);
+    }
+    ::SetFocus(target);
+}
+
 void MainWindow::Unload() {
     if (unloaded_) {
         return;
@@ -292,6 +333,25 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CLOSE:
         Unload();
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            RememberFocus();
+        } else {
+            RestoreFocus();
+        }
+        return 0;
+    case WM_SETFOCUS:
+        RestoreFocus();
+        return 0;
+    case WM_SIZE:
+        // Restored from the task bar, the window itself holds the focus.
+        if (wParam == SIZE_RESTORED && ::GetFocus() == hwnd_) {
+            RestoreFocus();
+        }
+        return 0;
+    case WM_NEXTDLGCTL:
+        OnNextDlgCtl(wParam, lParam);
         return 0;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

@@ -47,6 +47,9 @@ private:
     void ApplyFonts();
     void OnCommand(int id, int code);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void RememberFocus();
+    void RestoreFocus();
+    void OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
     void Unload();
 
     HINSTANCE instance_;
@@ -68,6 +71,8 @@ private:
     FilOpDlgAdapter dialogAdapter_{dlgFileOpen_};
     std::unique_ptr<frmMain> form_;
     bool unloaded_ = false;
+    // The control that had the focus when the window was last deactivated.
+    HWND focused_ = nullptr;
 };
 
 } // namespace relingo::win32

@@ -90,7 +90,18 @@ public:
     void GainFocus() { focused = true; }
     // The focus moves elsewhere; the owner hears of it.
     void LoseFocus() {
+        Leave();
+        FinishLeaving();
+    }
+    // The two halves of a loss of focus: the move itself, and the end of the user's action that
+    // moved it, between which the host may run handlers of its own (a button's click, say).
+    void Leave() {
         focused = false;
+        if (events_ != nullptr) {
+            events_->OnLeave();
+        }
+    }
+    void FinishLeaving() {
         if (events_ != nullptr) {
             events_->OnLostFocus();
         }

@@ -102,6 +102,81 @@ TEST_F(FocusTakingTest, AHostsRunWhileTheBoxHasTheFocusShowsItsBoxOnce) {
     EXPECT_EQ(input.setFocusCalls, 0);
 }
 
+// Between leaving the box and the end of the action that left it, the host may read the box
+// itself (OK reads FileName): the box's faults are then shown by that read only, and the loss of
+// focus acts on its verdict.
+struct LeavingCase {
+    const char* name;
+    const char16_t* text;
+    // What the host does between the move of the focus and the end of the user's action.
+    void (*meanwhile)(FileNameBox& box);
+    size_t boxes;     // fault boxes shown in all
+    int focusReturns; // times the focus was given back to the box
+    const char16_t* finalText;
+};
+
+class LeavingTest : public FileNameBoxTest, public ::testing::WithParamInterface<LeavingCase> {};
+
+TEST_P(LeavingTest, ShowsEachFaultOnceAndKeepsTheFocusOnABadName) {
+    const LeavingCase& c = GetParam();
+    Enter(c.text);
+    txtInput.GainFocus();
+    txtInput.Leave();
+    c.meanwhile(box);
+    txtInput.FinishLeaving();
+    EXPECT_EQ(Boxes().size(), c.boxes);
+    EXPECT_EQ(txtInput.setFocusCalls, c.focusReturns);
+    EXPECT_EQ(box.Text(), c.finalText);
+}
+
+const LeavingCase kLeavingCases[] = {
+    {"NothingMeanwhileABadName", u"C:\\a:b", [](FileNameBox&) {}, 1, 1, u"C:\\a:b"},
+    {"NothingMeanwhileAGoodName", u"C:\\ok", [](FileNameBox&) {}, 0, 0, u"C:\\ok"},
+    {"AHostReadOfABadName", u"C:\\a:b", [](FileNameBox& b) { EXPECT_EQ(b.FileName(), u""); }, 1, 1,
+     u"C:\\a:b"},
+    {"TwoHostReadsShowTwiceButNeverAThird", u"C:\\a:b",
+     [](FileNameBox& b) {
+         b.ValidateValue();
+         b.ValidateValue();
+     },
+     2, 1, u"C:\\a:b"},
+    {"AHostReadOfAGoodName", u"C:\\ok", [](FileNameBox& b) { EXPECT_TRUE(b.ValidateValue()); }, 0,
+     0, u"C:\\ok"},
+    {"TheHostClearsTheBox", u"C:\\a:b", [](FileNameBox& b) { b.SetText(u""); }, 0, 0, u""},
+    {"TheHostMendsTheNameAfterItsRead", u"C:\\a:b",
+     [](FileNameBox& b) {
+         b.ValidateValue();
+         b.SetText(u"C:\\ok");
+     },
+     // The mended name is judged anew, and passes.
+     1, 0, u"C:\\ok"},
+    {"TheHostPutsInAnotherBadName", u"C:\\a:b",
+     [](FileNameBox& b) {
+         b.ValidateValue();
+         b.SetText(u"C:\\c:d");
+     },
+     2, 1, u"C:\\c:d"},
+};
+
+std::string LeavingCaseName(const ::testing::TestParamInfo<LeavingCase>& param) {
+    return param.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(FileNameBox, LeavingTest, ::testing::ValuesIn(kLeavingCases),
+                         LeavingCaseName);
+
+TEST_F(FileNameBoxTest, AVerdictFromOneDepartureIsNotUsedForTheNext) {
+    Enter(u"C:\\a:b");
+    txtInput.Leave();
+    box.ValidateValue();
+    txtInput.FinishLeaving();
+    box.SetText(u"C:\\also:bad");
+    system.ClearMsgBoxes();
+    txtInput.LoseFocus();
+    EXPECT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(txtInput.setFocusCalls, 2);
+}
+
 TEST_F(FileNameBoxTest, RefusedCharactersAndEnterReachTheHostAsZero) {
     Enter(u"C:\\x");
     txtInput.SetSelStart(4);
