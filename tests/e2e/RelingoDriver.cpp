@@ -1,6 +1,7 @@
 #include "tests/e2e/RelingoDriver.h"
 
 #include "main_window/win32/resource.h"
+#include "tests/e2e/UserInput.h"
 #include "tests/win32support/Win32TestSupport.h"
 
 #include <vector>
@@ -193,6 +194,40 @@ bool RelingoDriver::CancelOpenDialog() {
     }
     ::PostMessageW(*dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     return WaitUntil([&] { return !::IsWindow(*dialog); });
+}
+
+int RelingoDriver::FocusedControl() {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window_, nullptr), &info) ||
+        info.hwndFocus == nullptr) {
+        return 0;
+    }
+    if (info.hwndFocus == window_) {
+        return -1;
+    }
+    HWND control = info.hwndFocus;
+    if (::GetParent(control) != window_) {
+        control = ::GetParent(control); // the EDIT inside a name box
+    }
+    return ::GetParent(control) == window_ ? ::GetDlgCtrlID(control) : 0;
+}
+
+bool RelingoDriver::WaitForFocus(int id) {
+    return WaitUntil([&] { return FocusedControl() == id; });
+}
+
+void RelingoDriver::Click(int id) {
+    ClickOn(Control(id));
+}
+
+bool RelingoDriver::BringToFront() {
+    ::SetForegroundWindow(window_);
+    return WaitUntil([&] { return ::GetForegroundWindow() == window_; });
+}
+
+bool RelingoDriver::BoxShown() {
+    return !TopWindowsOf(process_.dwProcessId, L"#32770").empty();
 }
 
 bool RelingoDriver::HasExited() {

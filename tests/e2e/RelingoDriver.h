@@ -49,13 +49,26 @@ public:
     bool ChooseInOpenDialog(const std::wstring& fileName);
     bool CancelOpenDialog();
 
+    // The control that holds the keyboard focus: its id (a name box's for its inner EDIT), 0
+    // for none and -1 for the window itself.
+    int FocusedControl();
+    // Waits until the control with the id holds the focus; false when it did not come there.
+    bool WaitForFocus(int id);
+    // Clicks the middle of a control with the mouse.
+    void Click(int id);
+    // The inner EDIT of a name box.
+    HWND EditOf(int id) const;
+    // Makes the window the foreground one, as the user's click on it does.
+    bool BringToFront();
+    // Whether a message box or dialog of the program is up.
+    bool BoxShown();
+
     // Presses Exit and waits for the program to end; false when it did not.
     bool Exit();
     bool HasExited();
 
 private:
     HWND Control(int id) const { return ::GetDlgItem(window_, id); }
-    HWND EditOf(int id) const;
     std::optional<HWND> FindOpenDialog();
 
     // The window's handlers run on its thread; each press is sent from a thread of its own,

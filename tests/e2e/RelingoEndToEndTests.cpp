@@ -1,108 +1,12 @@
 // Relingo.exe as its users meet it: started, typed into, clicked and closed from outside, with
 // real settings, files, dialogs and the stand-in IPDK program.
 #include "main_window/frmMainLayout.h"
-#include "main_window/win32/resource.h"
-#include "tests/e2e/RelingoDriver.h"
-#include "tests/win32support/Win32TestSupport.h"
+#include "tests/e2e/EndToEndFixture.h"
 
-#include <gtest/gtest.h>
-
-#include <fstream>
 #include <thread>
 
 namespace relingo::test {
 namespace {
-
-constexpr wchar_t kSettingsKey[] = L"Software\\VB and VBA Program Settings\\Relingo";
-constexpr wchar_t kRecord[] = L"\\PDWizLoc received.txt";
-
-std::optional<std::wstring> ReadSetting(const wchar_t* section, const wchar_t* key) {
-    const std::wstring path = std::wstring(kSettingsKey) + L"\\" + section;
-    wchar_t value[1024] = {};
-    DWORD size = sizeof value;
-    if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key, RRF_RT_REG_SZ, nullptr, value,
-                       &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return std::wstring(value);
-}
-
-void WriteSetting(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
-    const std::wstring path = std::wstring(kSettingsKey) + L"\\" + section;
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), key, REG_SZ, value.c_str(),
-                      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-}
-
-std::wstring SystemDrive() {
-    wchar_t folder[MAX_PATH] = {};
-    ::GetSystemDirectoryW(folder, MAX_PATH);
-    return std::wstring(folder, 1);
-}
-
-// What the stand-in received: the command line and its current folder.
-std::optional<std::pair<std::string, std::string>> WaitForRecord(const std::wstring& folder) {
-    const std::wstring file = folder + kRecord;
-    if (!WaitUntil([&] { return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; })) {
-        return std::nullopt;
-    }
-    HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-    std::string content(8192, '\0');
-    DWORD read = 0;
-    ::ReadFile(handle, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
-    ::CloseHandle(handle);
-    content.resize(read);
-    const size_t newline = content.find('\n');
-    return std::pair{content.substr(0, newline),
-                     content.substr(newline + 1, content.size() - newline - 2)};
-}
-
-std::string Utf8(const std::wstring& text) {
-    const int size =
-        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), size, nullptr, nullptr);
-    out.resize(static_cast<size_t>(size) - 1);
-    return out;
-}
-
-class RelingoEndToEndTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
-        // The stand-in sits where the window looks for the IPDK program by default.
-        ipdkFolder = SystemDrive() + L":\\IPDK";
-        ipdkProgram = ipdkFolder + L"\\PDWizLoc.exe";
-        ::CreateDirectoryW(ipdkFolder.c_str(), nullptr);
-        ASSERT_TRUE(::CopyFileW((ProgramFolder() + L"\\IpdkStandIn.exe").c_str(),
-                                ipdkProgram.c_str(), FALSE));
-        ::DeleteFileW((ipdkFolder + kRecord).c_str());
-        program = temp.AddFile(L"Package\\Support\\Sample App.exe");
-    }
-    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
-
-    // Starts Relingo and waits for its window.
-    std::unique_ptr<RelingoDriver> Start() {
-        auto relingo = std::make_unique<RelingoDriver>();
-        EXPECT_TRUE(relingo->WaitForWindow());
-        return relingo;
-    }
-
-    // The next box, checked for its caption and text, then answered.
-    void ExpectBox(RelingoDriver& relingo, const std::wstring& caption, const std::wstring& text,
-                   int answer = IDOK) {
-        const auto box = relingo.WaitForBox();
-        ASSERT_TRUE(box) << "no box: " << Utf8(text);
-        EXPECT_EQ(box->caption, caption);
-        EXPECT_EQ(box->text, text);
-        EXPECT_TRUE(relingo.Answer(*box, answer));
-    }
-
-    TempFolder temp;
-    std::wstring ipdkFolder;
-    std::wstring ipdkProgram;
-    std::wstring program;
-};
 
 TEST_F(RelingoEndToEndTest, FirstStartShowsTheDefaults) {
     auto relingo = Start();
