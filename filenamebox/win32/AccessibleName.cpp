@@ -1,7 +1,5 @@
 #include "filenamebox/win32/AccessibleName.h"
 
-#include <oleacc.h>
-
 #include <new>
 
 namespace relingo::win32 {
@@ -78,8 +76,13 @@ public:
             AddRef();
             return S_OK;
         }
-        // The standard object's other faces (IOleWindow, IEnumVARIANT) serve navigation.
-        return standard_->QueryInterface(iid, object);
+        // The standard object's other faces serve navigation. Any other, IMarshal above all,
+        // must not be the standard object's, or the client would be handed that one instead.
+        if (iid == __uuidof(IOleWindow) || iid == __uuidof(IEnumVARIANT)) {
+            return standard_->QueryInterface(iid, object);
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ::InterlockedIncrement(&references_); }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -211,19 +214,33 @@ std::optional<std::wstring> LabelCaptionBefore(HWND window) {
     return name;
 }
 
-LRESULT AnswerClientObject(HWND window, WPARAM flags, const std::wstring& name) {
-    const std::optional<AccessibilityLibrary> library = AccessibilityLibrary::Load();
-    if (!library) {
-        return 0;
-    }
+namespace {
+
+IAccessible* NamedClientObject(const AccessibilityLibrary& library, HWND window,
+                               const std::wstring& name) {
     IAccessible* standard = nullptr;
-    if (FAILED(library->createStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                                  reinterpret_cast<void**>(&standard)))) {
-        return 0;
+    if (FAILED(library.createStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                                 reinterpret_cast<void**>(&standard)))) {
+        return nullptr;
     }
-    auto* named = new (std::nothrow) NamedAccessible(standard, name, library->sysAllocString);
+    auto* named = new (std::nothrow) NamedAccessible(standard, name, library.sysAllocString);
     if (named == nullptr) {
         standard->Release();
+    }
+    return named;
+}
+
+} // namespace
+
+IAccessible* NamedClientObject(HWND window, const std::wstring& name) {
+    const std::optional<AccessibilityLibrary> library = AccessibilityLibrary::Load();
+    return library ? NamedClientObject(*library, window, name) : nullptr;
+}
+
+LRESULT AnswerClientObject(HWND window, WPARAM flags, const std::wstring& name) {
+    const std::optional<AccessibilityLibrary> library = AccessibilityLibrary::Load();
+    IAccessible* named = library ? NamedClientObject(*library, window, name) : nullptr;
+    if (named == nullptr) {
         return 0;
     }
     const LRESULT answer = library->lresultFromObject(__uuidof(IAccessible), flags, named);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <optional>
 #include <string>
 
@@ -12,6 +14,10 @@ namespace relingo::win32 {
 // The caption of the label that precedes window in its parent's tab order, without its access
 // key marks ("&&" stays one "&"); none when the window before it is not a label.
 std::optional<std::wstring> LabelCaptionBefore(HWND window);
+
+// The system's own accessible object for window's client area, whose name for itself is name:
+// a new reference, or null when the accessibility library is not there.
+IAccessible* NamedClientObject(HWND window, const std::wstring& name);
 
 // Answers WM_GETOBJECT for window's client object: the system's own accessible object for the
 // window, whose name for itself is name. Returns 0, as an unanswered WM_GETOBJECT does, when

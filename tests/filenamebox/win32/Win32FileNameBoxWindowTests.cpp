@@ -1,6 +1,7 @@
 // The real control in a real window: typed characters through WM_CHAR, EN_CHANGE, dropped
 // files, resizing, keys and mouse, colours and fonts, Tab, and leaving a bad box.
 #include "filenamebox/FileNameBox.h"
+#include "filenamebox/win32/AccessibleName.h"
 #include "filenamebox/win32/FileNameBoxWindow.h"
 #include "filenamebox/win32/Win32ControlHost.h"
 #include "platform/Error.h"
@@ -9,6 +10,7 @@
 #include "tests/win32support/Win32TestSupport.h"
 
 #include <ole2.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
@@ -38,6 +40,7 @@ public:
     std::vector<int16_t> keyPresses;
     std::optional<int16_t> replaceKeyAscii;
     std::optional<int16_t> replaceKeyCode;
+    bool failKeyPress = false;
 
     void Change() override { log.push_back("Change"); }
     void Click() override { log.push_back("Click"); }
@@ -50,6 +53,10 @@ public:
     }
     void KeyPress(int16_t& keyAscii) override {
         keyPresses.push_back(keyAscii);
+        if (failKeyPress) {
+            keyAscii = static_cast<int16_t>(u'F'); // half done when it fails
+            throw Error(errnum::kOutOfMemory);
+        }
         if (replaceKeyAscii) {
             keyAscii = *replaceKeyAscii;
         }
@@ -263,6 +270,24 @@ TEST_F(FileNameBoxWindowTest, AHostThatZeroesKeyAsciiKeepsTheCharacterOut) {
     events_.replaceKeyAscii = static_cast<int16_t>(u'Q');
     TypeChars(u"a");
     EXPECT_EQ(TextOf(Edit()), u"Q");
+}
+
+// A host handler that fails leaves the character's fate unknown; none of them is entered, a
+// refused one least of all.
+TEST_F(FileNameBoxWindowTest, WhenTheHostsKeyPressFailsNoCharacterIsEntered) {
+    Box().SetText(u"C:\\x");
+    Box().SetSelStart(4);
+    events_.failKeyPress = true;
+    TypeChars(u"*?a");
+    for (const char16_t c : std::u16string(u"|b")) {
+        ::SendMessageW(Edit(), WM_IME_CHAR, c, 1);
+    }
+    PumpUntilIdle();
+    EXPECT_EQ(TextOf(Edit()), u"C:\\x");
+    EXPECT_EQ(events_.keyPresses, (std::vector<int16_t>{0, 0, u'a', 0, u'b'}));
+    events_.failKeyPress = false;
+    TypeChars(u"y");
+    EXPECT_EQ(TextOf(Edit()), u"C:\\xy");
 }
 
 TEST_F(FileNameBoxWindowTest, CompletionIsOnAndTheFilterStillHolds) {
@@ -537,6 +562,72 @@ TEST_F(FileNameBoxWindowTest, AHostsRunWhileTheBoxHasTheFocusShowsItsBoxOnce) {
 }
 
 // ---- Lifetime ----
+
+// A screen reader names the inner EDIT after the label before the box, as it names a plain
+// edit placed after its label. Wine's oleacc cannot hand an object answered through
+// WM_GETOBJECT back to a client (ObjectFromLresult fails with E_NOINTERFACE), so the object
+// behind the answer is asked itself.
+struct AccessibleNameCase {
+    const wchar_t* className;
+    const wchar_t* caption;
+    const wchar_t* name; // null: no label, so the box gives no name of its own
+};
+
+class AccessibleNameTest : public FileNameBoxWindowTest,
+                           public ::testing::WithParamInterface<AccessibleNameCase> {};
+
+std::wstring NameOf(IAccessible& object) {
+    VARIANT self = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    const HRESULT hr = object.get_accName(self, &name);
+    std::wstring result = SUCCEEDED(hr) && name != nullptr ? std::wstring(name) : L"(no name)";
+    ::SysFreeString(name);
+    return result;
+}
+
+LONG RoleOf(IAccessible& object) {
+    VARIANT self = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role = {};
+    return SUCCEEDED(object.get_accRole(self, &role)) && role.vt == VT_I4 ? role.lVal : -1;
+}
+
+TEST_P(AccessibleNameTest, TheEditIsNamedAfterTheLabelBeforeTheBox) {
+    const AccessibleNameCase& c = GetParam();
+    const HWND before = ::CreateWindowExW(0, c.className, c.caption, WS_CHILD | WS_VISIBLE, 10, 40,
+                                          100, 20, top_, nullptr, nullptr, nullptr);
+    // Before the box in the order of the window's children, as a label in a designed window.
+    ::SetWindowPos(before, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_EQ(::GetWindow(window_->Handle(), GW_HWNDPREV), before);
+
+    const auto label = LabelCaptionBefore(window_->Handle());
+    if (c.name == nullptr) {
+        EXPECT_FALSE(label);
+    } else {
+        ASSERT_TRUE(label);
+        EXPECT_EQ(*label, c.name);
+        EXPECT_NE(::SendMessageW(Edit(), WM_GETOBJECT, 0, OBJID_CLIENT), 0);
+        IAccessible* object = NamedClientObject(Edit(), *label);
+        ASSERT_NE(object, nullptr);
+        EXPECT_EQ(NameOf(*object), c.name);
+        EXPECT_EQ(RoleOf(*object), ROLE_SYSTEM_TEXT); // the rest is the system's edit
+        object->Release();
+    }
+    ::DestroyWindow(before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FileNameBoxWindowTest, AccessibleNameTest,
+    ::testing::Values(AccessibleNameCase{L"STATIC", L"&IPDK Program File (PDWizloc.exe)",
+                                         L"IPDK Program File (PDWizloc.exe)"},
+                      AccessibleNameCase{L"STATIC", L"VB Program &File to be Re-packed",
+                                         L"VB Program File to be Re-packed"},
+                      AccessibleNameCase{L"STATIC", L"Save && E&xit", L"Save & Exit"},
+                      AccessibleNameCase{L"STATIC", L"No key", L"No key"},
+                      AccessibleNameCase{L"BUTTON", L"&Browse", nullptr}));
 
 TEST_F(FileNameBoxWindowTest, DestroyingTheBoxReleasesItsWindows) {
     const HWND box = window_->Handle();
