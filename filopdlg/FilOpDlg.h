@@ -2,18 +2,19 @@
 // receive the user's choice.
 #pragma once
 
+#include "platform/CommonDialogs.h"
+
 #include <cstdint>
 #include <string>
 
 namespace relingo {
 
-class CommonDialogs;
 class ControlHost;
 class PropertyBag;
 class SystemServices;
 
 inline constexpr char16_t kDefaultDialogFilter[] = u"All Files(*.*)|*.*";
-inline constexpr int32_t kDefaultDialogFlags = 0x1000; // OFN_FILEMUSTEXIST
+inline constexpr int32_t kDefaultDialogFlags = static_cast<int32_t>(ofn::kFileMustExist);
 inline constexpr int32_t kDefaultMaxFileSize = 260;
 // The side of the control's icon, which is also the control's size.
 inline constexpr float kFilOpDlgIconPixels = 32;
