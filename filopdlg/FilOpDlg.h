@@ -51,7 +51,8 @@ public:
     int32_t Flags() const { return flags_; }
     void SetFlags(int32_t New_Flags);
     int32_t hDC() const { return 0; }
-    // The owner window of the dialogs, 0 for none; neither saved nor restored.
+    // The owner window of the dialogs in its 32-bit form (WindowHandleToLong), 0 for none;
+    // neither saved nor restored.
     int32_t hParentwnd() const { return hParentwnd_; }
     void SethParentwnd(int32_t New_hParentWnd);
     std::u16string InitDir() const { return initDir_; }
