@@ -10,7 +10,7 @@ namespace relingo {
 
 namespace {
 
-// Texts exactly as users have always seen them, spelling included.
+// The texts stand exactly as they are to be shown, misspellings included.
 constexpr LocalizedText kCatalogue[] = {
     {msg::kCaptionCaution, u"Caution!!", u"注意!!"},
     {msg::kCaptionWarning, u"Warning!!", u"警告!!"},
