@@ -1,4 +1,5 @@
-# Makes the ZIP package and checks that it holds the program and the README, and nothing else.
+# Makes the ZIP package and checks that it holds the program, the README and the licence, and
+# nothing else.
 #   cmake -DBUILD_DIR=... -DCPACK=... -P CheckZipPackage.cmake
 file(REMOVE_RECURSE ${BUILD_DIR}/package)
 execute_process(COMMAND ${CPACK} --config ${BUILD_DIR}/CPackConfig.cmake
@@ -19,7 +20,7 @@ foreach(entry IN LISTS entries)
     endif()
 endforeach()
 list(SORT files)
-if(NOT files STREQUAL "README.md;Relingo.exe")
+if(NOT files STREQUAL "LICENSE;README.md;Relingo.exe")
     message(FATAL_ERROR "${zip} holds: ${files}")
 endif()
 message(STATUS "${zip}: ${files}")

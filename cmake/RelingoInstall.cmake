@@ -1,5 +1,5 @@
 # What `cmake --install` puts in place, and the ZIP package CPack makes.
-#   component "application": Relingo.exe and the README (the ZIP package);
+#   component "application": Relingo.exe, the README and the licence (the ZIP package);
 #   component "development": the controls' headers and static libraries with a CMake package
 #   configuration, so that another program can find_package(Relingo) and link Relingo::Controls.
 
@@ -39,7 +39,7 @@ install(FILES ${PROJECT_BINARY_DIR}/RelingoConfig.cmake
 
 if(WIN32 AND TARGET Relingo)
     install(TARGETS Relingo RUNTIME DESTINATION . COMPONENT application)
-    install(FILES README.md DESTINATION . COMPONENT application)
+    install(FILES README.md LICENSE DESTINATION . COMPONENT application)
 
     set(CPACK_GENERATOR ZIP)
     set(CPACK_PACKAGE_NAME Relingo)

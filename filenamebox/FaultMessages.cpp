@@ -1,59 +1,52 @@
 #include "filenamebox/FaultMessages.h"
 
 #include "platform/HostServices.h"
+#include "platform/LocalizedText.h"
 #include "platform/SystemServices.h"
+
+#include <utility>
 
 namespace relingo {
 
 namespace {
 
-struct CatalogueRow {
-    int16_t code;
-    const char16_t* japanese;
-    const char16_t* english;
+// The texts stand exactly as they are to be shown, misspellings included.
+constexpr LocalizedText kCatalogue[] = {
+    {msg::kCaptionCaution, u"Caution!!", u"注意!!"},
+    {msg::kCaptionWarning, u"Warning!!", u"警告!!"},
+    {msg::kCaptionErrorNumber, u"Error Number", u"エラー番号"},
+    {msg::kCaptionError, u"Error", u"エラー"},
+    {msg::kTooLong, u"Number of characters more than 255.", u"文字数が255を越えています"},
+    {msg::kIllegalCharacter, u"Irregal character included in file name.",
+     u"ファイル名として不正な文字が含まれています"},
+    {msg::kIllegalCharacterList, u"Not allowed characters for Windows",
+     u"Windowsで使用できない文字"},
+    {msg::kBackslashRun, u"More than two '\\' connect.", u"\\ が3つ以上連続しています"},
+    {msg::kColons, u"Included more than one ':'.", u":が2つ以上含まれています"},
+    {msg::kNoBackslashAfterDrive, u"Tha character just after drive name is not '\\'.",
+     u"ドライブ名の直後が\\\u3000でありません"},
+    {msg::kSpaceComponent, u"Irregal spaces included in file name.",
+     u"ファイル名に不正な空白が含まれています"},
+    {msg::kSelectFolder, u"Select a folder.", u"フォルダを選択して下さい"},
+    {msg::kSelectFile, u"Select a file.", u"ファイルを選択して下さい"},
+    {msg::kNotFound, u"File or folder not found.", u"ファイルまたはフォルダが存在しません"},
+    {msg::kInvalidName, u"Enter valid file or folder name.",
+     u"有効なファイルまたはフォルダ名を指定して下さい"},
+    {msg::kUncWithDrive, u"UNC name is given.Not give drive name.",
+     u"UNC名が指定されています。ドライブ名は含めないで下さい"},
+    {msg::kDriveNotAlphabetical, u"Drive name is not alphabetical.",
+     u"ドライブ名がアルファベットでありません"},
 };
 
-// Texts exactly as users have always seen them, spelling included.
-constexpr CatalogueRow kCatalogue[] = {
-    {msg::kCaptionCaution, u"注意!!", u"Caution!!"},
-    {msg::kCaptionWarning, u"警告!!", u"Warning!!"},
-    {msg::kCaptionErrorNumber, u"エラー番号", u"Error Number"},
-    {msg::kCaptionError, u"エラー", u"Error"},
-    {msg::kTooLong, u"文字数が255を越えています", u"Number of characters more than 255."},
-    {msg::kIllegalCharacter, u"ファイル名として不正な文字が含まれています",
-     u"Irregal character included in file name."},
-    {msg::kIllegalCharacterList, u"Windowsで使用できない文字",
-     u"Not allowed characters for Windows"},
-    {msg::kBackslashRun, u"\\ が3つ以上連続しています", u"More than two '\\' connect."},
-    {msg::kColons, u":が2つ以上含まれています", u"Included more than one ':'."},
-    {msg::kNoBackslashAfterDrive, u"ドライブ名の直後が\\\u3000でありません",
-     u"Tha character just after drive name is not '\\'."},
-    {msg::kSpaceComponent, u"ファイル名に不正な空白が含まれています",
-     u"Irregal spaces included in file name."},
-    {msg::kSelectFolder, u"フォルダを選択して下さい", u"Select a folder."},
-    {msg::kSelectFile, u"ファイルを選択して下さい", u"Select a file."},
-    {msg::kNotFound, u"ファイルまたはフォルダが存在しません", u"File or folder not found."},
-    {msg::kInvalidName, u"有効なファイルまたはフォルダ名を指定して下さい",
-     u"Enter valid file or folder name."},
-    {msg::kUncWithDrive, u"UNC名が指定されています。ドライブ名は含めないで下さい",
-     u"UNC name is given.Not give drive name."},
-    {msg::kDriveNotAlphabetical, u"ドライブ名がアルファベットでありません",
-     u"Drive name is not alphabetical."},
-};
-
-constexpr CatalogueRow kUndefined = {0, u"未定義", u"Undefined."};
+constexpr LocalizedText kUndefined = {0, u"Undefined.", u"未定義"};
 
 } // namespace
 
 std::u16string MessageText(int16_t code, int32_t localeId) {
-    const CatalogueRow* row = &kUndefined;
-    for (const auto& candidate : kCatalogue) {
-        if (candidate.code == code) {
-            row = &candidate;
-            break;
-        }
+    if (auto text = LookUpText(kCatalogue, code, localeId)) {
+        return *std::move(text);
     }
-    return localeId == kLocaleJapanese ? row->japanese : row->english;
+    return InLanguage(kUndefined, localeId);
 }
 
 std::u16string MessageText(int16_t code, ControlHost& host) {

@@ -63,7 +63,7 @@ public:
     // The receiver of the nine events; null raises them to nobody.
     void SetEvents(FileNameBoxEvents* events) { events_ = events; }
 
-    // ---- The public surface, in the order of its dispatch slots ----
+    // ---- The public surface, in the order FileNameBoxMembers lists it ----
 
     void Cls();
     void Refresh();

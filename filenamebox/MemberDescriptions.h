@@ -1,5 +1,5 @@
-// The members of FileNameBox's public surface in the order of its dispatch slots, each with the
-// one-line description a property browser shows for it.
+// The members of FileNameBox's public surface in the order FileNameBox.h declares them, each
+// with the one-line description a host can show for it.
 #pragma once
 
 #include <span>

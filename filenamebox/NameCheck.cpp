@@ -5,6 +5,7 @@
 #include "filenamebox/FaultMessages.h"
 #include "filenamebox/NameText.h"
 #include "platform/Error.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <utility>
@@ -18,10 +19,6 @@ constexpr int16_t kEnterKey = 13;
 
 bool Contains(std::u16string_view text, std::u16string_view piece) {
     return text.find(piece) != std::u16string_view::npos;
-}
-
-bool IsAsciiLetter(char16_t c) {
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
 }
 
 // Keeps the count of validation runs in progress for as long as one runs, also when it fails.

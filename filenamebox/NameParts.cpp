@@ -4,6 +4,7 @@
 #include "filenamebox/FileNameBox.h"
 
 #include "filenamebox/NameText.h"
+#include "platform/Text.h"
 
 namespace relingo {
 
@@ -62,9 +63,7 @@ std::u16string FileNameBox::FileExtension() {
 }
 
 std::u16string FileNameBox::FileDrive() const {
-    const std::u16string text = txtInput_.Text();
-    const size_t colon = text.find(u':');
-    return colon == std::u16string::npos ? u"" : text.substr(0, colon);
+    return TextBeforeFirstColon(txtInput_.Text());
 }
 
 bool FileNameBox::IsFile() {

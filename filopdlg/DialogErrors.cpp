@@ -1,24 +1,18 @@
 #include "filopdlg/DialogErrors.h"
 
 #include "platform/HostServices.h"
+#include "platform/LocalizedText.h"
 #include "platform/Text.h"
 
-#include <algorithm>
-#include <array>
+#include <utility>
 
 namespace relingo {
 
 namespace {
 
-struct DialogErrorText {
-    int32_t number;
-    const char16_t* english;
-    const char16_t* japanese;
-};
-
 // The rows for the print and font dialogs are kept although the control never shows those
 // dialogs: hosts share the numbering with other dialog controls.
-constexpr std::array<DialogErrorText, 25> kDialogErrorTexts{{
+constexpr LocalizedText kDialogErrorTexts[] = {
     {20476, u"The buffer at which the member lpstrFile points is too small",
      u"メンバ LpstrFile が指しているバッファは小さすぎます。"},
     {20477, u"Filename is invalid", u"ファイル名が不正です。"},
@@ -66,24 +60,20 @@ constexpr std::array<DialogErrorText, 25> kDialogErrorTexts{{
     {32765, u"The function failed during initialization", u"関数が初期化に失敗しました｡"},
     {-32768, u"The function failed to load the dialog box",
      u"コモン ダイアログの表示に失敗しました。"},
-}};
+};
 
-constexpr char16_t kEnglishPrefix[] = u"CommonDialog API error.(CommDlgExtendedError()=";
-constexpr char16_t kJapanesePrefix[] =
-    u"コモンダイアログAPIでエラーが起きました。(CommDlgExtendedError()=";
+constexpr LocalizedText kGeneralPrefix = {
+    0, u"CommonDialog API error.(CommDlgExtendedError()=",
+    u"コモンダイアログAPIでエラーが起きました。(CommDlgExtendedError()="};
 constexpr char16_t kClosing[] = u")";
 
 } // namespace
 
 std::u16string DialogErrorMessage(int32_t number, int32_t localeId) {
-    const bool japanese = localeId == kLocaleJapanese;
-    const auto row =
-        std::find_if(kDialogErrorTexts.begin(), kDialogErrorTexts.end(),
-                     [number](const DialogErrorText& t) { return t.number == number; });
-    if (row != kDialogErrorTexts.end()) {
-        return japanese ? row->japanese : row->english;
+    if (auto text = LookUpText(kDialogErrorTexts, number, localeId)) {
+        return *std::move(text);
     }
-    return (japanese ? kJapanesePrefix : kEnglishPrefix) + ToDecimal(number) + kClosing;
+    return InLanguage(kGeneralPrefix, localeId) + ToDecimal(number) + kClosing;
 }
 
 std::u16string DialogErrorMessage(int32_t number, ControlHost& host) {

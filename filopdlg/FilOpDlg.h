@@ -2,18 +2,19 @@
 // receive the user's choice.
 #pragma once
 
+#include "platform/CommonDialogs.h"
+
 #include <cstdint>
 #include <string>
 
 namespace relingo {
 
-class CommonDialogs;
 class ControlHost;
 class PropertyBag;
 class SystemServices;
 
 inline constexpr char16_t kDefaultDialogFilter[] = u"All Files(*.*)|*.*";
-inline constexpr int32_t kDefaultDialogFlags = 0x1000; // OFN_FILEMUSTEXIST
+inline constexpr int32_t kDefaultDialogFlags = static_cast<int32_t>(ofn::kFileMustExist);
 inline constexpr int32_t kDefaultMaxFileSize = 260;
 // The side of the control's icon, which is also the control's size.
 inline constexpr float kFilOpDlgIconPixels = 32;
@@ -50,7 +51,8 @@ public:
     int32_t Flags() const { return flags_; }
     void SetFlags(int32_t New_Flags);
     int32_t hDC() const { return 0; }
-    // The owner window of the dialogs, 0 for none; neither saved nor restored.
+    // The owner window of the dialogs in its 32-bit form (WindowHandleToLong), 0 for none;
+    // neither saved nor restored.
     int32_t hParentwnd() const { return hParentwnd_; }
     void SethParentwnd(int32_t New_hParentWnd);
     std::u16string InitDir() const { return initDir_; }

@@ -7,6 +7,7 @@
 #include "platform/CommonDialogs.h"
 #include "platform/Error.h"
 #include "platform/SystemServices.h"
+#include "platform/WindowHandle.h"
 
 #include <algorithm>
 #include <cstring>
@@ -119,8 +120,7 @@ std::u16string FilOpDlg::RunDialog(DialogMode mode) {
 
     AnsiOpenFileName record;
     record.structSize = dialogs_.OpenFileNameSize();
-    // Window handles carry 32 significant bits, sign-extended in a 64-bit process.
-    record.owner = static_cast<intptr_t>(hParentwnd_);
+    record.owner = LongToWindowHandle(hParentwnd_);
     const DialogBlock filterBlock = FilterBlock(dialogs_, system_, filter_);
     record.filter = filterBlock.Data();
     record.filterIndex = static_cast<uint32_t>(filterIndex_);

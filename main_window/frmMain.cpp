@@ -51,11 +51,6 @@ private:
     std::optional<Error> first_;
 };
 
-bool HasDriveLetter(const std::u16string& path) {
-    return path.size() >= 2 && path[1] == u':' &&
-           ((path[0] >= u'A' && path[0] <= u'Z') || (path[0] >= u'a' && path[0] <= u'z'));
-}
-
 } // namespace
 
 frmMain::frmMain(SystemServices& system, frmMainControls controls, intptr_t windowHandle)
@@ -64,8 +59,7 @@ frmMain::frmMain(SystemServices& system, frmMainControls controls, intptr_t wind
 // ---- helpers ----
 
 std::u16string frmMain::DrivePart(const std::u16string& path) {
-    const size_t colon = path.find(u':');
-    return colon == std::u16string::npos ? std::u16string() : path.substr(0, colon);
+    return TextBeforeFirstColon(path);
 }
 
 bool frmMain::IsSupportFolder(const std::u16string& folder) {

@@ -111,6 +111,20 @@ std::u16string AsciiUpper(std::u16string_view text) {
     return out;
 }
 
+bool IsAsciiLetter(char16_t c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+bool HasDriveLetter(std::u16string_view path) {
+    return path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == u':';
+}
+
+std::u16string TextBeforeFirstColon(std::u16string_view text) {
+    const size_t colon = text.find(u':');
+    return colon == std::u16string_view::npos ? std::u16string()
+                                              : std::u16string(text.substr(0, colon));
+}
+
 std::u16string TrimSpaces(std::u16string_view text) {
     const auto first = text.find_first_not_of(u' ');
     if (first == std::u16string_view::npos) {

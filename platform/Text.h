@@ -17,6 +17,17 @@ std::u16string FromUtf8(std::string_view text);
 // comparisons against fixed ASCII words never depend on the user's locale.
 std::u16string AsciiUpper(std::u16string_view text);
 
+// True for the letters A to Z and a to z only, so that a drive letter never depends on the
+// user's locale: no other letter names a drive.
+bool IsAsciiLetter(char16_t c);
+
+// True when the text begins with a drive letter and a colon, as "C:" and "c:\x" do.
+bool HasDriveLetter(std::u16string_view path);
+
+// The text before the first colon, which names the drive of a path ("C" for "C:\x"); "" when
+// there is no colon.
+std::u16string TextBeforeFirstColon(std::u16string_view text);
+
 // Removes leading and trailing spaces (U+0020 only).
 std::u16string TrimSpaces(std::u16string_view text);
 

@@ -1,25 +1,35 @@
 #!/usr/bin/env python3
-"""Draws Relingo's window icon (a globe with a re-pack arrow) and writes it as a Windows icon
-file with a 32 x 32 and a 16 x 16 image of 16 colours each.
+"""Draws one of the program's icons and writes it as a Windows icon file of 16 colours.
 
-    tools/make-icon.py main_window/res/Relingo.ico
+    tools/make-icon.py relingo [OUTPUT]    Relingo's window icon, a globe with a re-pack arrow,
+                                           32 x 32 and 16 x 16 (main_window/res/Relingo.ico)
+    tools/make-icon.py filopdlg [OUTPUT]   the file dialog control's icon, an open folder
+                                           holding a page, 32 x 32 (filopdlg/FilOpDlg.ico)
+
+Without OUTPUT the icon replaces the one in the source tree.
 """
 import math
+import os
 import struct
 import sys
 
-# The 16 colours of the standard Windows palette, as (blue, green, red, 0) entries.
+# The 16 colours of the standard VGA palette, as (red, green, blue).
 PALETTE = [
-    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
-    (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
-    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
-]  # given as (red, green, blue)
-BLACK, NAVY, WHITE, TEAL, CYAN, YELLOW, OLIVE, GREEN = 0, 4, 15, 6, 14, 11, 3, 2
+    (0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00), (0x80, 0x80, 0x00),
+    (0x00, 0x00, 0x80), (0x80, 0x00, 0x80), (0x00, 0x80, 0x80), (0xC0, 0xC0, 0xC0),
+    (0x80, 0x80, 0x80), (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
+    (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF), (0xFF, 0xFF, 0xFF),
+]
+BLACK, OLIVE, NAVY, TEAL, GREY, YELLOW, BLUE, CYAN, WHITE = 0, 3, 4, 6, 8, 11, 12, 14, 15
 TRANSPARENT = None
 
+SOURCE_TREE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
-def draw(size):
-    """Returns rows (top to bottom) of palette indexes or TRANSPARENT."""
+
+# ---- Relingo's window icon ----
+
+def globe_with_arrow(size):
+    """Rows (top to bottom) of palette indexes or TRANSPARENT."""
     s = size / 32.0
     cx, cy, r = 13.5 * s, 13.5 * s, 12.0 * s
     pixels = [[TRANSPARENT] * size for _ in range(size)]
@@ -52,10 +62,62 @@ def draw(size):
     return pixels
 
 
-def image_bytes(size):
-    pixels = draw(size)
-    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
-    palette = b''.join(struct.pack('<BBBB', b, g, r, 0) for (r, g, b) in PALETTE)
+# ---- The file dialog control's icon, drawn on a canvas of letters ----
+
+# Letters of the canvas and their palette indexes; "." is transparent.
+LETTERS = {"K": BLACK, "O": OLIVE, "G": GREY, "Y": YELLOW, "B": BLUE, "W": WHITE,
+           ".": TRANSPARENT}
+
+
+def fill(canvas, left, top, right, bottom, letter):
+    for y in range(top, bottom + 1):
+        for x in range(left, right + 1):
+            canvas[y][x] = letter
+
+
+def box(canvas, left, top, right, bottom, inside):
+    fill(canvas, left, top, right, bottom, "K")
+    fill(canvas, left + 1, top + 1, right - 1, bottom - 1, inside)
+
+
+def front_flap(canvas, top, bottom):
+    """The open flap of the folder, leaning to the right as it rises."""
+    for y in range(top, bottom + 1):
+        shift = (bottom - y) * 5 // (bottom - top)
+        left, right = 1 + shift, 26 + shift
+        for x in range(left, right + 1):
+            edge = y in (top, bottom) or x in (left, right)
+            canvas[y][x] = "K" if edge else ("O" if y >= bottom - 2 else "Y")
+
+
+def folder_with_page(size):
+    canvas = [["."] * size for _ in range(size)]
+    box(canvas, 1, 8, 26, 28, "O")   # back of the folder
+    box(canvas, 1, 5, 11, 8, "O")    # its tab, open towards the back
+    fill(canvas, 2, 8, 10, 8, "O")
+    box(canvas, 8, 2, 24, 22, "W")   # the page
+    for y in (6, 9, 12, 15, 18):
+        fill(canvas, 11, y, 21, y, "G")
+    fill(canvas, 11, 6, 14, 6, "B")  # the page's heading
+    front_flap(canvas, 14, 28)
+    return [[LETTERS[c] for c in row] for row in canvas]
+
+
+# Each icon's images, and whether its bitmap headers record the image size. Relingo.ico leaves
+# the size 0, as uncompressed bitmaps may; FilOpDlg.ico records it. Both keep their bytes.
+ICONS = {
+    "relingo": {"draw": globe_with_arrow, "sizes": (32, 16), "record_image_size": False,
+                "output": os.path.join("main_window", "res", "Relingo.ico")},
+    "filopdlg": {"draw": folder_with_page, "sizes": (32,), "record_image_size": True,
+                 "output": os.path.join("filopdlg", "FilOpDlg.ico")},
+}
+
+
+# ---- The icon file ----
+
+def image_bytes(pixels, record_image_size):
+    """A 4-bit bitmap image of the icon file: header, palette, colours, then the mask."""
+    size = len(pixels)
     xor_rows, and_rows = [], []
     for row in reversed(pixels):  # bitmaps are stored bottom-up
         nibbles = [0 if p is TRANSPARENT else p for p in row]
@@ -69,20 +131,33 @@ def image_bytes(size):
                 mask.append(bits)
                 bits = 0
         and_rows.append(bytes(mask) + b'\0' * (-len(mask) % 4))
-    return header + palette + b''.join(xor_rows) + b''.join(and_rows)
+    bitmap = b''.join(xor_rows) + b''.join(and_rows)
+    image_size = len(bitmap) if record_image_size else 0
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 4, 0, image_size, 0, 0, 16, 0)
+    palette = b''.join(struct.pack('<BBBB', b, g, r, 0) for (r, g, b) in PALETTE)
+    return header + palette + bitmap
 
 
-def main(path):
-    images = [(32, image_bytes(32)), (16, image_bytes(16))]
+def icon_file(images):
+    """The icon directory, one entry per image, then the images."""
     out = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for size, data in images:
         out += struct.pack('<BBBBHHII', size, size, 16, 0, 1, 4, len(data), offset)
         offset += len(data)
-    out += b''.join(data for _, data in images)
+    return out + b''.join(data for _, data in images)
+
+
+def main(arguments):
+    if len(arguments) not in (1, 2) or arguments[0] not in ICONS:
+        sys.exit(__doc__)
+    icon = ICONS[arguments[0]]
+    path = arguments[1] if len(arguments) == 2 else os.path.join(SOURCE_TREE, icon["output"])
+    images = [(size, image_bytes(icon["draw"](size), icon["record_image_size"]))
+              for size in icon["sizes"]]
     with open(path, 'wb') as f:
-        f.write(out)
+        f.write(icon_file(images))
 
 
 if __name__ == '__main__':
-    main(sys.argv[1])
+    main(sys.argv[1:])

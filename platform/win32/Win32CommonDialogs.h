@@ -13,7 +13,7 @@ public:
     bool ShowOpenDialog(AnsiOpenFileName& record) override;
     bool ShowSaveDialog(AnsiOpenFileName& record) override;
     uint32_t ExtendedError() override;
-    // Fixed global memory, as the dialogs have always been handed.
+    // Fixed global memory, so that a block's address goes into the request record as it is.
     char* AllocateBlock(size_t bytes) override;
     void FreeBlock(char* block) noexcept override;
 };

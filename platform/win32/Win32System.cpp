@@ -5,6 +5,7 @@
 #include "platform/win32/Win32System.h"
 
 #include "platform/Error.h"
+#include "platform/Text.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 
@@ -186,10 +187,11 @@ void Win32System::ChangeDrive(const std::u16string& drive) {
     if (drive.empty()) {
         return;
     }
-    const char16_t letter = drive.front() >= u'a' && drive.front() <= u'z'
-                                ? static_cast<char16_t>(drive.front() - u'a' + u'A')
-                                : drive.front();
-    if (letter < u'A' || letter > u'Z' || !(::GetLogicalDrives() & (1u << (letter - u'A')))) {
+    if (!IsAsciiLetter(drive.front())) {
+        throw Error(errnum::kDeviceUnavailable);
+    }
+    const char16_t letter = AsciiUpper(drive.substr(0, 1)).front();
+    if (!(::GetLogicalDrives() & (1u << (letter - u'A')))) {
         throw Error(errnum::kDeviceUnavailable);
     }
     // "X:" alone enters the folder that was last current on that drive.

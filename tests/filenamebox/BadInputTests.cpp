@@ -24,36 +24,36 @@ protected:
 TEST_F(BadInputTest, AHundredThousandCharacters) {
     const std::u16string name = u"C:\\" + Repeated(u'a', 100'000);
     EXPECT_EQ(Judge(name, fnbmode::kFile, false),
-              std::vector{Fault(msg::kTooLong, msg::kCaptionError, 16)});
+              std::vector{Fault(expected::kTooLong, expected::kCaptionError, 16)});
     EXPECT_EQ(system.Calls(Op::FindFirstEntry), 0);
     EXPECT_EQ(box.FileTitle(), u"");
     EXPECT_EQ(box.FileDrive(), u"C");
 }
 
 TEST_F(BadInputTest, AHundredThousandBackslashesOrColons) {
-    EXPECT_EQ(
-        Judge(Repeated(u'\\', 100'000), 0, false),
-        (std::vector{Fault(msg::kTooLong, msg::kCaptionError, 16), Warning(msg::kBackslashRun)}));
+    EXPECT_EQ(Judge(Repeated(u'\\', 100'000), 0, false),
+              (std::vector{Fault(expected::kTooLong, expected::kCaptionError, 16),
+                           Warning(expected::kBackslashRun)}));
     EXPECT_EQ(Judge(Repeated(u':', 100'000), 0, false),
-              (std::vector{Fault(msg::kTooLong, msg::kCaptionError, 16), Warning(msg::kColons),
-                           Warning(msg::kDriveNotAlphabetical)}));
+              (std::vector{Fault(expected::kTooLong, expected::kCaptionError, 16),
+                           Warning(expected::kColons), Warning(expected::kDriveNotAlphabetical)}));
     EXPECT_EQ(Judge(Repeated(u' ', 100'000), 0, false),
-              (std::vector{Fault(msg::kTooLong, msg::kCaptionError, 16),
-                           Warning(msg::kDriveNotAlphabetical)}));
+              (std::vector{Fault(expected::kTooLong, expected::kCaptionError, 16),
+                           Warning(expected::kDriveNotAlphabetical)}));
 }
 
 TEST_F(BadInputTest, OnlyBackslashes) {
-    EXPECT_EQ(Judge(u"\\", 0, false), std::vector{Warning(msg::kNoBackslashAfterDrive)});
-    EXPECT_EQ(Judge(u"\\\\", 0, false), std::vector{Warning(msg::kNoBackslashAfterDrive)});
-    EXPECT_EQ(Judge(u"\\\\\\", 0, false), std::vector{Warning(msg::kBackslashRun)});
-    EXPECT_EQ(Judge(u"\\\\\\\\\\", 3, false), std::vector{Warning(msg::kBackslashRun)});
+    EXPECT_EQ(Judge(u"\\", 0, false), std::vector{Warning(expected::kNoBackslashAfterDrive)});
+    EXPECT_EQ(Judge(u"\\\\", 0, false), std::vector{Warning(expected::kNoBackslashAfterDrive)});
+    EXPECT_EQ(Judge(u"\\\\\\", 0, false), std::vector{Warning(expected::kBackslashRun)});
+    EXPECT_EQ(Judge(u"\\\\\\\\\\", 3, false), std::vector{Warning(expected::kBackslashRun)});
 }
 
 TEST_F(BadInputTest, OnlyColons) {
-    EXPECT_EQ(Judge(u":", 0, false), (std::vector{Warning(msg::kNoBackslashAfterDrive),
-                                                  Warning(msg::kDriveNotAlphabetical)}));
+    EXPECT_EQ(Judge(u":", 0, false), (std::vector{Warning(expected::kNoBackslashAfterDrive),
+                                                  Warning(expected::kDriveNotAlphabetical)}));
     EXPECT_EQ(Judge(u":::", 0, false),
-              (std::vector{Warning(msg::kColons), Warning(msg::kDriveNotAlphabetical)}));
+              (std::vector{Warning(expected::kColons), Warning(expected::kDriveNotAlphabetical)}));
 }
 
 // The rules say nothing of NUL, control characters or broken UTF-16: the syntax lets them pass,
@@ -64,9 +64,9 @@ TEST_F(BadInputTest, EmbeddedNulCharacters) {
     EXPECT_TRUE(Judge(name, 0, true).empty());
     EXPECT_EQ(box.FileName(), name);
     EXPECT_EQ(box.FileExtension(), u"txt");
-    EXPECT_EQ(Judge(name, 3, false), std::vector{Warning(msg::kNotFound)});
+    EXPECT_EQ(Judge(name, 3, false), std::vector{Warning(expected::kNotFound)});
     EXPECT_EQ(Judge(std::u16string(u"\0", 1), 0, false),
-              std::vector{Warning(msg::kDriveNotAlphabetical)});
+              std::vector{Warning(expected::kDriveNotAlphabetical)});
 }
 
 TEST_F(BadInputTest, UnpairedSurrogates) {
@@ -74,15 +74,16 @@ TEST_F(BadInputTest, UnpairedSurrogates) {
                                 u"b\\\xDC00.txt";
     EXPECT_TRUE(Judge(name, 0, true).empty());
     EXPECT_EQ(box.FileTitle(), u"\\\xDC00.txt");
-    EXPECT_EQ(Judge(name, 1, false), std::vector{Warning(msg::kNotFound)});
-    EXPECT_EQ(Judge(u"\xD800:\\x", 0, false), std::vector{Warning(msg::kDriveNotAlphabetical)});
+    EXPECT_EQ(Judge(name, 1, false), std::vector{Warning(expected::kNotFound)});
+    EXPECT_EQ(Judge(u"\xD800:\\x", 0, false),
+              std::vector{Warning(expected::kDriveNotAlphabetical)});
 }
 
 TEST_F(BadInputTest, ControlCharacters) {
     const std::u16string name = u"C:\\a\tb\x01\x1F\x7F.txt";
     EXPECT_TRUE(Judge(name, 0, true).empty());
-    EXPECT_EQ(Judge(name, 2, false), std::vector{Warning(msg::kNotFound)});
-    EXPECT_EQ(Judge(u"\r\n", 0, false), std::vector{Warning(msg::kDriveNotAlphabetical)});
+    EXPECT_EQ(Judge(name, 2, false), std::vector{Warning(expected::kNotFound)});
+    EXPECT_EQ(Judge(u"\r\n", 0, false), std::vector{Warning(expected::kDriveNotAlphabetical)});
 }
 
 // Each of these texts fails the validation, so every validated part is empty and no lookup

@@ -2,12 +2,12 @@
 // tests share to read the boxes it showed.
 #pragma once
 
-#include "filenamebox/FaultMessages.h"
 #include "filenamebox/FileNameBox.h"
 #include "platform/Text.h"
 #include "tests/fakes/FakeHost.h"
 #include "tests/fakes/FakeSystem.h"
 #include "tests/fakes/FakeTextBox.h"
+#include "tests/filenamebox/ExpectedMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -31,22 +31,23 @@ inline void PrintTo(const Shown& shown, std::ostream* os) {
         << "}";
 }
 
-// The box a fault code shows in English, with its caption code and style.
-inline Shown Fault(int16_t code, int16_t captionCode, int32_t style) {
-    return {MessageText(code, 1033), MessageText(captionCode, 1033), style};
+// The box a fault shows in English, with its caption and style.
+inline Shown Fault(const expected::Message& message, const expected::Message& caption,
+                   int32_t style) {
+    return {message.english, caption.english, style};
 }
-inline Shown Warning(int16_t code) {
-    return Fault(code, msg::kCaptionWarning, 16);
+inline Shown Warning(const expected::Message& message) {
+    return Fault(message, expected::kCaptionWarning, 16);
 }
-inline Shown Caution(int16_t code) {
-    return Fault(code, msg::kCaptionCaution, 48);
+inline Shown Caution(const expected::Message& message) {
+    return Fault(message, expected::kCaptionCaution, 48);
 }
 
 // The refused-character box, listing the whole set.
 inline Shown IllegalCharacterBox() {
-    return {u"Irregal character included in file name.\rNot allowed characters for Windows   "
-            u"/<>?|*'\"",
-            u"Warning!!", 16};
+    return {std::u16string(expected::kIllegalCharacter.english) + u"\r" +
+                expected::kIllegalCharacterList.english + u"   /<>?|*'\"",
+            expected::kCaptionWarning.english, 16};
 }
 
 // Records every event the box raises, in order, and lets a test act on the parameters.

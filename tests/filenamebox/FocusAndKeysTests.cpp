@@ -9,7 +9,7 @@ TEST_F(FileNameBoxTest, LeavingAnInvalidBoxShowsItsFaultsAndTakesTheFocusBack) {
     Enter(u"C:\\a:b");
     txtInput.GainFocus();
     txtInput.LoseFocus();
-    EXPECT_EQ(Boxes(), std::vector{Warning(msg::kColons)});
+    EXPECT_EQ(Boxes(), std::vector{Warning(expected::kColons)});
     EXPECT_EQ(txtInput.setFocusCalls, 1);
     EXPECT_TRUE(txtInput.focused);
     EXPECT_EQ(box.Text(), u"C:\\a:b");

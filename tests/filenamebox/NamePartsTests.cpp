@@ -82,7 +82,7 @@ TEST_F(FileNameBoxTest, EveryValidatedPartOfAMissingFileShowsOneBoxAndIsEmpty) {
     for (const auto& [name, part] : parts) {
         Enter(u"C:\\IPDK\\PDWizLoc.exe", fnbmode::kFile);
         EXPECT_EQ((box.*part)(), u"") << name;
-        EXPECT_EQ(Boxes(), std::vector{Warning(msg::kNotFound)}) << name;
+        EXPECT_EQ(Boxes(), std::vector{Warning(expected::kNotFound)}) << name;
     }
 }
 
@@ -112,7 +112,7 @@ TEST_F(FileNameBoxTest, IsFileAndIsFolderLookUpWithoutTheSyntaxCheck) {
     Enter(u"C:\\nothing");
     EXPECT_FALSE(box.IsFile());
     EXPECT_FALSE(box.IsFolder());
-    EXPECT_EQ(Boxes(), (std::vector{Warning(msg::kNotFound), Warning(msg::kNotFound)}));
+    EXPECT_EQ(Boxes(), (std::vector{Warning(expected::kNotFound), Warning(expected::kNotFound)}));
 }
 
 TEST_F(FileNameBoxTest, FileBodyValidatesTwiceThroughFileTitle) {
@@ -192,7 +192,7 @@ TEST_F(LongFileNameTest, ASearchErrorReachesTheCaller) {
 TEST_F(LongFileNameTest, AnInvalidTextIsNeverWalked) {
     Enter(u"c:\\program files\\ipdk\\nothing.exe", fnbmode::kFile);
     EXPECT_EQ(box.LongFileName(), u"");
-    EXPECT_EQ(Boxes(), std::vector{Warning(msg::kNotFound)});
+    EXPECT_EQ(Boxes(), std::vector{Warning(expected::kNotFound)});
     EXPECT_EQ(system.Calls(Op::FindFirstEntry), 1); // the existence check alone
 }
 

@@ -103,7 +103,7 @@ TEST_F(FileNameBoxTest, CancelAnswersAValidationHook) {
     EXPECT_TRUE(Boxes().empty());
     Enter(u"C:\\IPDK\\Missing.exe", fnbmode::kFile);
     EXPECT_TRUE(box.Cancel());
-    EXPECT_EQ(Boxes(), std::vector{Warning(msg::kNotFound)});
+    EXPECT_EQ(Boxes(), std::vector{Warning(expected::kNotFound)});
     EXPECT_EQ(box.Text(), u"C:\\IPDK\\Missing.exe"); // Cancel changes nothing in the box
 }
 

@@ -362,9 +362,9 @@ TEST_F(FileNameBoxTest, ADropWithoutFilesLeavesTheText) {
     EXPECT_TRUE(events.log.empty());
 }
 
-// ---- Descriptions for a property browser ----
+// ---- Descriptions of the members ----
 
-TEST(MemberDescriptionsTest, EveryMemberInDispatchOrder) {
+TEST(MemberDescriptionsTest, EveryMemberInTheOrderOfThePublicSurface) {
     Names names;
     for (const auto& member : FileNameBoxMembers()) {
         names.emplace_back(member.name);

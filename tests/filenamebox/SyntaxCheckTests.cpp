@@ -21,7 +21,7 @@ void PrintTo(const SyntaxCase& c, std::ostream* os) {
 }
 
 std::vector<SyntaxCase> SyntaxCases() {
-    const Shown tooLong = Fault(msg::kTooLong, msg::kCaptionError, 16);
+    const Shown tooLong = Fault(expected::kTooLong, expected::kCaptionError, 16);
     return {
         {"IpdkProgram", u"C:\\IPDK\\PDWizLoc.exe", {}},
         {"LowerCaseDrive", u"c:\\x", {}},
@@ -38,26 +38,27 @@ std::vector<SyntaxCase> SyntaxCases() {
         {"Length256", Padded(u"C:\\", 256), {tooLong}},
         {"RefusedCharacters", u"C:\\a*b?.txt", {IllegalCharacterBox()}},
         {"EachRefusedCharacter", u"C:\\a/b<c>d?e|f*g'h\"i", {IllegalCharacterBox()}},
-        {"ThreeBackslashes", u"C:\\\\\\x", {Warning(msg::kBackslashRun)}},
-        {"TwoColons", u"C:\\a:b", {Warning(msg::kColons)}},
-        {"ColonWithoutBackslash", u"C:x", {Warning(msg::kNoBackslashAfterDrive)}},
-        {"ColonWithoutBackslashThenFolder", u"C:x\\y", {Warning(msg::kNoBackslashAfterDrive)}},
-        {"OneSpaceComponent", u"C:\\ \\x", {Warning(msg::kSpaceComponent)}},
-        {"ThreeSpaceComponent", u"C:\\   \\x", {Warning(msg::kSpaceComponent)}},
-        {"LeadingSpace", u" C:\\x", {Warning(msg::kDriveNotAlphabetical)}},
-        {"DigitDrive", u"1:\\x", {Warning(msg::kDriveNotAlphabetical)}},
-        {"NonAsciiLetterDrive", u"é:\\x", {Warning(msg::kDriveNotAlphabetical)}},
-        {"FullWidthLetterDrive", u"Ｃ:\\x", {Warning(msg::kDriveNotAlphabetical)}},
-        {"OneBackslash", u"\\x", {Warning(msg::kNoBackslashAfterDrive)}},
-        {"BackslashPairAlone", u"\\\\", {Warning(msg::kNoBackslashAfterDrive)}},
+        {"ThreeBackslashes", u"C:\\\\\\x", {Warning(expected::kBackslashRun)}},
+        {"TwoColons", u"C:\\a:b", {Warning(expected::kColons)}},
+        {"ColonWithoutBackslash", u"C:x", {Warning(expected::kNoBackslashAfterDrive)}},
+        {"ColonWithoutBackslashThenFolder", u"C:x\\y", {Warning(expected::kNoBackslashAfterDrive)}},
+        {"OneSpaceComponent", u"C:\\ \\x", {Warning(expected::kSpaceComponent)}},
+        {"ThreeSpaceComponent", u"C:\\   \\x", {Warning(expected::kSpaceComponent)}},
+        {"LeadingSpace", u" C:\\x", {Warning(expected::kDriveNotAlphabetical)}},
+        {"DigitDrive", u"1:\\x", {Warning(expected::kDriveNotAlphabetical)}},
+        {"NonAsciiLetterDrive", u"é:\\x", {Warning(expected::kDriveNotAlphabetical)}},
+        {"FullWidthLetterDrive", u"Ｃ:\\x", {Warning(expected::kDriveNotAlphabetical)}},
+        {"OneBackslash", u"\\x", {Warning(expected::kNoBackslashAfterDrive)}},
+        {"BackslashPairAlone", u"\\\\", {Warning(expected::kNoBackslashAfterDrive)}},
         {"RootedColon",
          u"\\a:b",
-         {Warning(msg::kNoBackslashAfterDrive), Warning(msg::kNoBackslashAfterDrive)}},
-        {"UncWithDrive", u"\\\\srv\\c:\\x", {Warning(msg::kUncWithDrive)}},
+         {Warning(expected::kNoBackslashAfterDrive), Warning(expected::kNoBackslashAfterDrive)}},
+        {"UncWithDrive", u"\\\\srv\\c:\\x", {Warning(expected::kUncWithDrive)}},
         {"SixFaults",
          Padded(u"1*\\\\\\::\\ \\", 256),
-         {tooLong, IllegalCharacterBox(), Warning(msg::kBackslashRun), Warning(msg::kColons),
-          Warning(msg::kSpaceComponent), Warning(msg::kDriveNotAlphabetical)}},
+         {tooLong, IllegalCharacterBox(), Warning(expected::kBackslashRun),
+          Warning(expected::kColons), Warning(expected::kSpaceComponent),
+          Warning(expected::kDriveNotAlphabetical)}},
     };
 }
 
@@ -86,12 +87,14 @@ TEST_F(FileNameBoxTest, AJapaneseHostSeesJapaneseBoxes) {
     host.localeId = 1041;
     Enter(u"C:\\a:b*");
     EXPECT_FALSE(box.ValidateValue());
-    const std::vector<Shown> expected = {
-        {u"ファイル名として不正な文字が含まれています\rWindowsで使用できない文字   /<>?|*'\"",
-         u"警告!!", 16},
-        {u":が2つ以上含まれています", u"警告!!", 16},
+    const std::u16string caption = expected::kCaptionWarning.japanese;
+    const std::vector<Shown> japaneseBoxes = {
+        {std::u16string(expected::kIllegalCharacter.japanese) + u"\r" +
+             expected::kIllegalCharacterList.japanese + u"   /<>?|*'\"",
+         caption, 16},
+        {expected::kColons.japanese, caption, 16},
     };
-    EXPECT_EQ(Boxes(), expected);
+    EXPECT_EQ(Boxes(), japaneseBoxes);
 }
 
 TEST_F(FileNameBoxTest, RefusedCharactersAreAcceptedUntilThePropertiesHaveBeenRead) {

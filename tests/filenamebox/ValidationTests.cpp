@@ -63,13 +63,13 @@ TEST_F(ValidationTest, ModeOneWantsAFile) {
 
     Run folder = Validate(u"C:\\Windows", 1);
     EXPECT_FALSE(folder.valid);
-    EXPECT_EQ(folder.boxes, std::vector{Caution(msg::kSelectFile)});
+    EXPECT_EQ(folder.boxes, std::vector{Caution(expected::kSelectFile)});
     EXPECT_EQ(folder.boxes[0].caption, u"Caution!!");
     EXPECT_EQ(folder.boxes[0].style, 48);
 
     Run missing = Validate(u"C:\\Windows\\missing.exe", 1);
     EXPECT_FALSE(missing.valid);
-    EXPECT_EQ(missing.boxes, std::vector{Warning(msg::kNotFound)});
+    EXPECT_EQ(missing.boxes, std::vector{Warning(expected::kNotFound)});
 }
 
 TEST_F(ValidationTest, ModeTwoWantsAFolder) {
@@ -79,11 +79,11 @@ TEST_F(ValidationTest, ModeTwoWantsAFolder) {
 
     Run file = Validate(u"C:\\Windows\\notepad.exe", 2);
     EXPECT_FALSE(file.valid);
-    EXPECT_EQ(file.boxes, std::vector{Caution(msg::kSelectFolder)});
+    EXPECT_EQ(file.boxes, std::vector{Caution(expected::kSelectFolder)});
 
     Run hidden = Validate(u"C:\\Hidden", 2);
     EXPECT_FALSE(hidden.valid);
-    EXPECT_EQ(hidden.boxes, std::vector{Warning(msg::kNotFound)});
+    EXPECT_EQ(hidden.boxes, std::vector{Warning(expected::kNotFound)});
 }
 
 TEST_F(ValidationTest, ModeThreeAndAboveWantEither) {
@@ -92,14 +92,14 @@ TEST_F(ValidationTest, ModeThreeAndAboveWantEither) {
         EXPECT_TRUE(Validate(u"C:\\Windows", mode).valid);
         Run missing = Validate(u"C:\\nothing", mode);
         EXPECT_FALSE(missing.valid);
-        EXPECT_EQ(missing.boxes, std::vector{Warning(msg::kNotFound)});
+        EXPECT_EQ(missing.boxes, std::vector{Warning(expected::kNotFound)});
     }
 }
 
 TEST_F(ValidationTest, TheCompressedBitDoesNotChangeTheKind) {
     EXPECT_TRUE(Validate(u"C:\\packed.txt", 1).valid); // 2080
     EXPECT_TRUE(Validate(u"C:\\Packed", 2).valid);     // 2064
-    EXPECT_EQ(Validate(u"C:\\Packed", 1).boxes, std::vector{Caution(msg::kSelectFile)});
+    EXPECT_EQ(Validate(u"C:\\Packed", 1).boxes, std::vector{Caution(expected::kSelectFile)});
 }
 
 // A folder is a folder whatever other bits it carries, read-only included.
@@ -107,7 +107,7 @@ TEST_F(ValidationTest, AReadOnlyFolderIsAFolder) {
     EXPECT_TRUE(Validate(u"C:\\Program Files", 2).valid);
     Run asFile = Validate(u"C:\\Program Files", 1);
     EXPECT_FALSE(asFile.valid);
-    EXPECT_EQ(asFile.boxes, std::vector{Caution(msg::kSelectFile)});
+    EXPECT_EQ(asFile.boxes, std::vector{Caution(expected::kSelectFile)});
     Enter(u"C:\\Program Files");
     EXPECT_TRUE(box.IsFolder());
     EXPECT_FALSE(box.IsFile());
@@ -124,8 +124,9 @@ TEST_F(ValidationTest, HighAttributeBitsAreNoError) {
     EXPECT_TRUE(Validate(u"C:\\offline.docx", 3).valid);
     EXPECT_TRUE(Validate(u"C:\\OneDrive", 2).valid);
     EXPECT_TRUE(Validate(u"C:\\Pictures", 2).valid);
-    EXPECT_EQ(Validate(u"C:\\offline.docx", 2).boxes, std::vector{Caution(msg::kSelectFolder)});
-    EXPECT_EQ(Validate(u"C:\\Pictures", 1).boxes, std::vector{Caution(msg::kSelectFile)});
+    EXPECT_EQ(Validate(u"C:\\offline.docx", 2).boxes,
+              std::vector{Caution(expected::kSelectFolder)});
+    EXPECT_EQ(Validate(u"C:\\Pictures", 1).boxes, std::vector{Caution(expected::kSelectFile)});
 }
 
 TEST_F(ValidationTest, HiddenAndSystemEntriesAreNotFound) {
@@ -133,7 +134,7 @@ TEST_F(ValidationTest, HiddenAndSystemEntriesAreNotFound) {
         for (const char16_t* name : {u"C:\\hidden.txt", u"C:\\system.sys", u"C:\\Hidden"}) {
             Run run = Validate(name, mode);
             EXPECT_FALSE(run.valid);
-            EXPECT_EQ(run.boxes, std::vector{Warning(msg::kNotFound)});
+            EXPECT_EQ(run.boxes, std::vector{Warning(expected::kNotFound)});
         }
     }
 }
@@ -142,7 +143,7 @@ TEST_F(ValidationTest, AFailedSearchCountsAsNotFound) {
     system.FailNext(Op::FindFirstEntry, Error(errnum::kDiskNotReady));
     Run run = Validate(u"C:\\Windows", 3);
     EXPECT_FALSE(run.valid);
-    EXPECT_EQ(run.boxes, std::vector{Warning(msg::kNotFound)});
+    EXPECT_EQ(run.boxes, std::vector{Warning(expected::kNotFound)});
     EXPECT_EQ(system.Calls(Op::GetAttributes), 0);
 }
 
@@ -150,13 +151,13 @@ TEST_F(ValidationTest, AFailedAttributeReadShowsInvalidName) {
     system.FailNext(Op::GetAttributes, Error(errnum::kPathFileAccess));
     Run run = Validate(u"C:\\Windows", 3);
     EXPECT_FALSE(run.valid);
-    EXPECT_EQ(run.boxes, std::vector{Warning(msg::kInvalidName)});
+    EXPECT_EQ(run.boxes, std::vector{Warning(expected::kInvalidName)});
 }
 
 TEST_F(ValidationTest, ANameWithASyntaxFaultIsNeverLookedUp) {
     Run run = Validate(u"C:\\missing:file", 1);
     EXPECT_FALSE(run.valid);
-    EXPECT_EQ(run.boxes, std::vector{Warning(msg::kColons)});
+    EXPECT_EQ(run.boxes, std::vector{Warning(expected::kColons)});
     EXPECT_EQ(system.Calls(Op::FindFirstEntry), 0);
 }
 

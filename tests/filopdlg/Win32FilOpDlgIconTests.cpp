@@ -1,4 +1,4 @@
-// The control's icon, as Windows loads it from the file the program's resources take it from.
+// The control's icon, FilOpDlg.ico, as Windows loads it.
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -3,6 +3,7 @@
 #include "filopdlg/FilOpDlg.h"
 
 #include "platform/Error.h"
+#include "platform/WindowHandle.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32CommonDialogs.h"
 #include "platform/win32/Win32System.h"
@@ -134,7 +135,7 @@ private:
 TEST_F(Win32FilOpDlgTest, OwnerCaptionAndFilterListReachTheDialog) {
     OwnerWindow owner;
     ASSERT_NE(owner.Get(), nullptr);
-    dlg.SethParentwnd(static_cast<int32_t>(reinterpret_cast<intptr_t>(owner.Get())));
+    dlg.SethParentwnd(WindowHandleToLong(reinterpret_cast<intptr_t>(owner.Get())));
     dlg.SetDialogTitle(u"Pick the program");
     dlg.SetFilter(u"Text files|*.txt|All files|*.*");
     dlg.SetFilterIndex(2);

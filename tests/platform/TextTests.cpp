@@ -23,6 +23,40 @@ TEST(TextTest, AsciiUpperTouchesOnlyAsciiLetters) {
     EXPECT_EQ(AsciiUpper(u"\u0131\u00E9\uFF53"), u"\u0131\u00E9\uFF53");
 }
 
+// Beside the letters: the characters next to their ranges, a digit, an accented letter, the
+// full-width C, and the dotless i that some locales upper-case to I.
+TEST(TextTest, OnlyTheAsciiLettersAreDriveLetters) {
+    const struct {
+        std::u16string_view text;
+        bool letter;
+        bool drive;
+    } cases[] = {
+        {u"A:", true, true},        {u"Z:", true, true},        {u"a:\\x", true, true},
+        {u"z:", true, true},        {u"@:", false, false},      {u"[:", false, false},
+        {u"`:", false, false},      {u"{:", false, false},      {u"1:", false, false},
+        {u"\u00E9:", false, false}, {u"\uFF23:", false, false}, {u"\u0131:", false, false},
+        {u"C", true, false},        {u"C\\:", true, false},     {u":C", false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsAsciiLetter(c.text.front()), c.letter) << ToUtf8(c.text);
+        EXPECT_EQ(HasDriveLetter(c.text), c.drive) << ToUtf8(c.text);
+    }
+    EXPECT_FALSE(HasDriveLetter(u""));
+}
+
+TEST(TextTest, TextBeforeFirstColonIsTheDriveOfAPath) {
+    const struct {
+        std::u16string_view text;
+        std::u16string_view expected;
+    } cases[] = {
+        {u"C:\\WINDOWS\\SYSTEM", u"C"}, {u"", u""},        {u"\\\\srv\\share", u""}, {u":\\x", u""},
+        {u"ab:\\c:d", u"ab"},           {u" c :", u" c "},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TextBeforeFirstColon(c.text), c.expected) << ToUtf8(c.text);
+    }
+}
+
 TEST(TextTest, TrimSpacesRemovesOnlySpaces) {
     EXPECT_EQ(TrimSpaces(u"  (none)  "), u"(none)");
     EXPECT_EQ(TrimSpaces(u"\t(none)\t"), u"\t(none)\t");

@@ -1,12 +1,12 @@
 // The box's existence check and name forms over the real directory search, attribute read and
 // short-name lookup, on real files and folders.
-#include "filenamebox/FaultMessages.h"
 #include "filenamebox/FileNameBox.h"
 #include "platform/Text.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32System.h"
 #include "tests/fakes/FakeHost.h"
 #include "tests/fakes/FakeTextBox.h"
+#include "tests/filenamebox/ExpectedMessages.h"
 #include "tests/win32support/Win32TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -63,8 +63,8 @@ private:
 std::u16string U(const std::wstring& text) {
     return FromWide(text);
 }
-std::u16string English(int16_t code) {
-    return MessageText(code, 1033);
+std::u16string English(const test::expected::Message& message) {
+    return message.english;
 }
 
 class Win32ExistenceTest : public ::testing::Test {
@@ -93,16 +93,16 @@ TEST_F(Win32ExistenceTest, FilesAndFoldersForEachMode) {
     EXPECT_TRUE(Valid(file, 1));
     EXPECT_TRUE(Valid(file, 3));
     EXPECT_FALSE(Valid(file, 2));
-    EXPECT_EQ(system.shown, std::vector{English(msg::kSelectFolder)});
+    EXPECT_EQ(system.shown, std::vector{English(test::expected::kSelectFolder)});
 
     EXPECT_TRUE(Valid(folder, 2));
     EXPECT_TRUE(Valid(folder, 3));
     EXPECT_FALSE(Valid(folder, 1));
-    EXPECT_EQ(system.shown, std::vector{English(msg::kSelectFile)});
+    EXPECT_EQ(system.shown, std::vector{English(test::expected::kSelectFile)});
 
     for (int32_t mode : {1, 2, 3}) {
         EXPECT_FALSE(Valid(temp / L"missing.exe", mode));
-        EXPECT_EQ(system.shown, std::vector{English(msg::kNotFound)});
+        EXPECT_EQ(system.shown, std::vector{English(test::expected::kNotFound)});
     }
     EXPECT_TRUE(Valid(temp / L"missing.exe", 0));
 }
@@ -123,7 +123,7 @@ TEST_F(Win32ExistenceTest, HiddenAndSystemFilesAreNotFound) {
     for (const auto& name : {hidden, systemFile}) {
         for (int32_t mode : {1, 2, 3}) {
             EXPECT_FALSE(Valid(name, mode));
-            EXPECT_EQ(system.shown, std::vector{English(msg::kNotFound)});
+            EXPECT_EQ(system.shown, std::vector{English(test::expected::kNotFound)});
         }
         box.SetText(U(name));
         EXPECT_FALSE(box.IsFile());
@@ -137,23 +137,23 @@ TEST_F(Win32ExistenceTest, JapaneseNames) {
     EXPECT_TRUE(Valid(folder, 2));
     EXPECT_EQ(box.FileTitle(), u"\\資料フォルダ");
     EXPECT_FALSE(Valid(temp / L"資料フォルダ\\無い.txt", 3));
-    EXPECT_EQ(system.shown, std::vector{English(msg::kNotFound)});
+    EXPECT_EQ(system.shown, std::vector{English(test::expected::kNotFound)});
 }
 
 TEST_F(Win32ExistenceTest, ANameEndingInABackslashSearchesInsideTheFolder) {
     const std::wstring folder = temp.AddFolder(L"empty");
     EXPECT_TRUE(Valid(folder + L"\\", 2));
     EXPECT_FALSE(Valid(folder + L"\\", 1));
-    EXPECT_EQ(system.shown, std::vector{English(msg::kSelectFile)});
+    EXPECT_EQ(system.shown, std::vector{English(test::expected::kSelectFile)});
     const std::wstring file = temp.AddFile(L"plain.txt");
     EXPECT_FALSE(Valid(file + L"\\", 3));
-    EXPECT_EQ(system.shown, std::vector{English(msg::kNotFound)});
+    EXPECT_EQ(system.shown, std::vector{English(test::expected::kNotFound)});
 }
 
 TEST_F(Win32ExistenceTest, AUncNameOfNoServerIsNotFound) {
     EXPECT_TRUE(Valid(L"\\\\relingo-no-such-server\\share\\x.txt", 0));
     EXPECT_FALSE(Valid(L"\\\\relingo-no-such-server\\share\\x.txt", 3));
-    EXPECT_EQ(system.shown, std::vector{English(msg::kNotFound)});
+    EXPECT_EQ(system.shown, std::vector{English(test::expected::kNotFound)});
     EXPECT_EQ(box.LongFileName(), u""); // the walk starts at the bare server name
 }
 
