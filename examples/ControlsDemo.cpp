@@ -11,6 +11,7 @@
 #include "filopdlg/FilOpDlg.h"
 #include "platform/Error.h"
 #include "platform/PropertyBag.h"
+#include "platform/WindowHandle.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32CommonDialogs.h"
 #include "platform/win32/Win32System.h"
@@ -68,7 +69,7 @@ private:
     void Browse() {
         try {
             dialog_.SetCancelError(true);
-            dialog_.SethParentwnd(static_cast<int32_t>(reinterpret_cast<intptr_t>(hwnd_)));
+            dialog_.SethParentwnd(WindowHandleToLong(reinterpret_cast<intptr_t>(hwnd_)));
             dialog_.SetFileName(nameBox_->Box().FileName());
             dialog_.ShowOpen();
             nameBox_->Box().SetText(dialog_.FileName());
