@@ -1,23 +1,12 @@
-// What the main window's logic needs of its controls: small interfaces, so that the logic runs
-// over the real window and over test doubles alike.
+// What the main window's logic needs of its lists and its file dialog: small interfaces, so that
+// the logic runs over the real window and over test doubles alike. The name boxes it uses as
+// they are.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 namespace relingo {
-
-// A file name box: its text and the checked parts of its name. Reading a part runs the box's
-// own validation, which may show the box's own fault message.
-class NameBox {
-public:
-    virtual ~NameBox() = default;
-    virtual void SetText(const std::u16string& text) = 0;
-    virtual std::u16string FileName() = 0;
-    virtual std::u16string FileTitle() = 0;
-    virtual std::u16string FilePath() = 0;
-    virtual std::u16string FileDrive() = 0;
-};
 
 // A drop-down list whose user picks one of its items; -1 means no selection.
 class DropDownList {

@@ -233,7 +233,7 @@ void frmMain::Browse(int16_t index) {
     if (index != 0 && index != 1) {
         throw Error(errnum::kInvalidProcedureCall);
     }
-    NameBox& box = index == 0 ? controls_.txtIPDK : controls_.txtFileName;
+    FileNameBox& box = index == 0 ? controls_.txtIPDK : controls_.txtFileName;
     controls_.dlgFileOpen.SetCancelError(true);
     if (box.FileName().empty()) {
         ChangeToDesktop();

@@ -3,6 +3,7 @@
 // logic never sees a window handle except as the owner for the desktop lookup.
 #pragma once
 
+#include "filenamebox/FileNameBox.h"
 #include "main_window/Controls.h"
 #include "platform/Error.h"
 
@@ -33,8 +34,8 @@ inline constexpr char16_t kRepackedProgram[] = u"RePacked Program";
 } // namespace frmMainSettings
 
 struct frmMainControls {
-    NameBox& txtIPDK;
-    NameBox& txtFileName;
+    FileNameBox& txtIPDK;
+    FileNameBox& txtFileName;
     DropDownList& cmbFirst;
     DropDownList& cmbSecond;
     OpenFileDialog& dlgFileOpen;

@@ -17,15 +17,9 @@ constexpr int kWindowFontPoints = 8;
 // The drop-down part of a list shows every item without a scroll bar.
 constexpr int32_t kDropDownItems = 10;
 
-constexpr int kControlIds[] = {IDC_LABEL1,      IDC_TXTIPDK,    IDC_CMDBROWSE0, IDC_LABEL2,
-                               IDC_TXTFILENAME, IDC_CMDBROWSE1, IDC_CMDCLEAR,   IDC_LABEL3,
-                               IDC_CMBFIRST,    IDC_LABEL4,     IDC_CMBSECOND,  IDC_CMDOK,
-                               IDC_CMDEXIT};
-static_assert(std::size(kControlIds) == kFormLayout.size());
-
 // The designed properties of one control, built into the program as a resource.
 PropertyBag DesignData(HINSTANCE instance, int id) {
-    HRSRC resource = ::FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));
+    HRSRC resource = ::FindResourceW(instance, MAKEINTRESOURCEW(id), RT_RCDATA);
     HGLOBAL loaded = resource ? ::LoadResource(instance, resource) : nullptr;
     const void* data = loaded ? ::LockResource(loaded) : nullptr;
     if (data == nullptr) {
@@ -73,8 +67,7 @@ DWORD StyleOf(ControlKind kind) {
 } // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, SystemServices& system, CommonDialogs& dialogs)
-    : instance_(instance), system_(system), dialogs_(dialogs),
-      dlgFileOpen_(system, dialogs, host_) {}
+    : instance_(instance), system_(system), dlgFileOpen_(system, dialogs, host_) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_ != nullptr) {
@@ -125,10 +118,10 @@ void MainWindow::Create(int showCommand) {
     ApplyLayout();
     RestoreDesignData();
 
-    form_ = std::make_unique<frmMain>(
-        system_,
-        frmMainControls{*ipdkAdapter_, *fileNameAdapter_, cmbFirst_, cmbSecond_, dialogAdapter_},
-        reinterpret_cast<intptr_t>(hwnd_));
+    form_ = std::make_unique<frmMain>(system_,
+                                      frmMainControls{txtIPDK_->Box(), txtFileName_->Box(),
+                                                      cmbFirst_, cmbSecond_, dialogAdapter_},
+                                      reinterpret_cast<intptr_t>(hwnd_));
     form_->Form_Load();
     ::ShowWindow(hwnd_, showCommand);
     ::UpdateWindow(hwnd_);
@@ -142,7 +135,7 @@ void MainWindow::Create(int showCommand) {
 void MainWindow::CreateControls() {
     for (size_t i = 0; i < kFormLayout.size(); ++i) {
         const ControlPlacement& placement = kFormLayout[i];
-        const int id = kControlIds[i];
+        const int id = placement.id;
         if (placement.kind == ControlKind::NameBox) {
             auto box = std::make_unique<FileNameBoxWindow>(hwnd_, id, system_, host_);
             controls_[i] = box->Handle();
@@ -158,8 +151,6 @@ void MainWindow::CreateControls() {
                         u"A control of the main window could not be created.");
         }
     }
-    ipdkAdapter_.emplace(txtIPDK_->Box());
-    fileNameAdapter_.emplace(txtFileName_->Box());
     cmbFirst_.Attach(::GetDlgItem(hwnd_, IDC_CMBFIRST));
     cmbSecond_.Attach(::GetDlgItem(hwnd_, IDC_CMBSECOND));
     for (const char16_t* item : kFirstLanguages) {
@@ -200,7 +191,7 @@ void MainWindow::ApplyLayout() {
         const int width = r.right - r.left;
         const int height = r.bottom - r.top;
         if (placement.kind == ControlKind::NameBox) {
-            (kControlIds[i] == IDC_TXTIPDK ? txtIPDK_ : txtFileName_)->Move(r);
+            (placement.id == IDC_TXTIPDK ? txtIPDK_ : txtFileName_)->Move(r);
         } else if (placement.kind == ControlKind::DropDownList) {
             // The closed list is as high as designed; the window's height includes the
             // drop-down part.

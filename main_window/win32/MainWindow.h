@@ -17,7 +17,6 @@
 
 #include <array>
 #include <memory>
-#include <optional>
 
 namespace relingo::win32 {
 
@@ -54,7 +53,6 @@ private:
 
     HINSTANCE instance_;
     SystemServices& system_;
-    CommonDialogs& dialogs_;
     HWND hwnd_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     UniqueGdiObject font_;
@@ -66,8 +64,6 @@ private:
     ComboBoxList cmbFirst_;
     ComboBoxList cmbSecond_;
     FilOpDlg dlgFileOpen_;
-    std::optional<FileNameBoxAdapter> ipdkAdapter_;
-    std::optional<FileNameBoxAdapter> fileNameAdapter_;
     FilOpDlgAdapter dialogAdapter_{dlgFileOpen_};
     std::unique_ptr<frmMain> form_;
     bool unloaded_ = false;

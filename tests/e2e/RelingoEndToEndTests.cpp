@@ -1,6 +1,5 @@
 // Relingo.exe as its users meet it: started, typed into, clicked and closed from outside, with
 // real settings, files, dialogs and the stand-in IPDK program.
-#include "main_window/frmMainLayout.h"
 #include "tests/e2e/EndToEndFixture.h"
 
 #include <thread>
@@ -20,48 +19,70 @@ TEST_F(RelingoEndToEndTest, FirstStartShowsTheDefaults) {
     EXPECT_TRUE(relingo->Exit());
 }
 
+// The designed layout, written out here rather than taken from the program's own table.
+struct DesignedControl {
+    int id;
+    const wchar_t* caption;       // null: not checked
+    int left, top, width, height; // twips
+    bool list;
+};
+
+constexpr DesignedControl kDesigned[] = {
+    {IDC_LABEL1, L"&IPDK Program File (PDWizloc.exe)", 120, 120, 1695, 375, false},
+    {IDC_TXTIPDK, nullptr, 1920, 120, 3675, 255, false},
+    {IDC_CMDBROWSE0, L"...", 5700, 120, 255, 255, false},
+    {IDC_LABEL2, L"VB Program &File to be Re-packed", 120, 540, 1395, 435, false},
+    {IDC_TXTFILENAME, nullptr, 1920, 540, 6315, 255, false},
+    {IDC_CMDBROWSE1, L"...", 8280, 540, 255, 255, false},
+    {IDC_CMDCLEAR, L"&Clear", 8580, 540, 675, 255, false},
+    {IDC_LABEL3, L"&1st Language", 1920, 960, 1095, 315, false},
+    {IDC_CMBFIRST, nullptr, 3120, 960, 1995, 300, true},
+    {IDC_LABEL4, L"&2nd Language", 5280, 960, 1215, 315, false},
+    {IDC_CMBSECOND, nullptr, 6480, 960, 1995, 300, true},
+    {IDC_CMDOK, L"&OK", 1920, 1380, 1635, 495, false},
+    {IDC_CMDEXIT, L"E&xit", 3720, 1380, 1695, 495, false},
+};
+
+int Pixels(int twips, UINT dpi) {
+    return ::MulDiv(twips, static_cast<int>(dpi), 1440);
+}
+
 TEST_F(RelingoEndToEndTest, ControlsSitAtTheirDesignedPlacesInTabOrder) {
     auto relingo = Start();
     const HWND window = relingo->Window();
     const UINT dpi = ::GetDpiForWindow(window);
     RECT client = {};
     ::GetClientRect(window, &client);
-    EXPECT_EQ(client.right, TwipsToPixels(kFormClientWidth, dpi));
-    EXPECT_EQ(client.bottom, TwipsToPixels(kFormClientHeight, dpi));
+    EXPECT_EQ(client.right, Pixels(9315, dpi));
+    EXPECT_EQ(client.bottom, Pixels(2025, dpi));
 
-    const int ids[] = {IDC_LABEL1,     IDC_TXTIPDK,  IDC_CMDBROWSE0, IDC_LABEL2,   IDC_TXTFILENAME,
-                       IDC_CMDBROWSE1, IDC_CMDCLEAR, IDC_LABEL3,     IDC_CMBFIRST, IDC_LABEL4,
-                       IDC_CMBSECOND,  IDC_CMDOK,    IDC_CMDEXIT};
-    for (size_t i = 0; i < kFormLayout.size(); ++i) {
-        const ControlPlacement& placement = kFormLayout[i];
-        SCOPED_TRACE(std::string(
-            placement.name, placement.name + std::char_traits<char16_t>::length(placement.name)));
+    const DesignedControl* previous = nullptr;
+    for (const DesignedControl& designed : kDesigned) {
+        SCOPED_TRACE(designed.id);
         RECT r = {};
-        const HWND control = ::GetDlgItem(window, ids[i]);
+        const HWND control = ::GetDlgItem(window, designed.id);
         ::GetWindowRect(control, &r);
         ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ(r.left, TwipsToPixels(placement.left, dpi));
-        EXPECT_EQ(r.top, TwipsToPixels(placement.top, dpi));
-        EXPECT_EQ(r.right - r.left, TwipsToPixels(placement.width, dpi));
-        if (placement.kind == ControlKind::DropDownList) {
+        EXPECT_EQ(r.left, Pixels(designed.left, dpi));
+        EXPECT_EQ(r.top, Pixels(designed.top, dpi));
+        EXPECT_EQ(r.right - r.left, Pixels(designed.width, dpi));
+        if (designed.list) {
             // A closed drop-down list is as high as its font and theme make its selection
             // field; the system keeps it from getting lower than that.
-            EXPECT_NEAR(r.bottom - r.top, TwipsToPixels(placement.height, dpi), 3);
+            EXPECT_NEAR(r.bottom - r.top, Pixels(designed.height, dpi), 3);
         } else {
-            EXPECT_EQ(r.bottom - r.top, TwipsToPixels(placement.height, dpi));
+            EXPECT_EQ(r.bottom - r.top, Pixels(designed.height, dpi));
         }
-        if (placement.caption != nullptr) {
+        if (designed.caption != nullptr) {
             wchar_t caption[64] = {};
             ::GetWindowTextW(control, caption, 64);
-            EXPECT_EQ(std::wstring(caption),
-                      std::wstring(placement.caption,
-                                   placement.caption +
-                                       std::char_traits<char16_t>::length(placement.caption)));
+            EXPECT_STREQ(caption, designed.caption);
         }
         // Children in creation order are the tab order of the dialog manager.
-        if (i > 0) {
-            EXPECT_EQ(::GetWindow(control, GW_HWNDPREV), ::GetDlgItem(window, ids[i - 1]));
+        if (previous != nullptr) {
+            EXPECT_EQ(::GetWindow(control, GW_HWNDPREV), ::GetDlgItem(window, previous->id));
         }
+        previous = &designed;
     }
     // Lists hold exactly their items; Enter and Esc find no default or cancel button.
     EXPECT_EQ(::SendMessageW(::GetDlgItem(window, IDC_CMBFIRST), CB_GETCOUNT, 0, 0), 9);

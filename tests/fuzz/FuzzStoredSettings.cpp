@@ -2,7 +2,6 @@
 // left in the settings store, the window starts with valid list positions, reports at most one
 // error, and saves every setting again.
 #include "filenamebox/FileNameBox.h"
-#include "main_window/ControlAdapters.h"
 #include "main_window/frmMain.h"
 #include "platform/PropertyBag.h"
 #include "tests/fakes/FakeHost.h"
@@ -68,13 +67,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     designed.Write(u"Mode", int32_t{1}, int32_t{0});
     ipdkBox.ReadProperties(designed);
     programBox.ReadProperties(designed);
-    FileNameBoxAdapter txtIPDK(ipdkBox);
-    FileNameBoxAdapter txtFileName(programBox);
     test::FakeList cmbFirst({u"English", u"German", u"French", u"Italian", u"Spanish", u"Japanese",
                              u"Korean", u"SimpChin", u"TradChin"});
     test::FakeList cmbSecond({u"(Default)", u"(None)"});
     test::FakeOpenDialog dialog;
-    frmMain form(system, {txtIPDK, txtFileName, cmbFirst, cmbSecond, dialog});
+    frmMain form(system, {ipdkBox, programBox, cmbFirst, cmbSecond, dialog});
 
     form.Form_Load();
     Check(cmbFirst.ListIndex() >= -1 && cmbFirst.ListIndex() < 9);

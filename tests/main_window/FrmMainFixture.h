@@ -2,7 +2,6 @@
 #pragma once
 
 #include "filenamebox/FileNameBox.h"
-#include "main_window/ControlAdapters.h"
 #include "main_window/frmMain.h"
 #include "platform/PropertyBag.h"
 #include "platform/Text.h"
@@ -42,13 +41,11 @@ struct WindowWorld {
     FakeTextBox programInput;
     FileNameBox ipdkBox{system, host, ipdkInput};
     FileNameBox programBox{system, host, programInput};
-    FileNameBoxAdapter txtIPDK{ipdkBox};
-    FileNameBoxAdapter txtFileName{programBox};
     FakeList cmbFirst{{u"English", u"German", u"French", u"Italian", u"Spanish", u"Japanese",
                        u"Korean", u"SimpChin", u"TradChin"}};
     FakeList cmbSecond{{u"(Default)", u"(None)"}};
     FakeOpenDialog dlgFileOpen;
-    frmMain form{system, {txtIPDK, txtFileName, cmbFirst, cmbSecond, dlgFileOpen}, 0x1234};
+    frmMain form{system, {ipdkBox, programBox, cmbFirst, cmbSecond, dlgFileOpen}, 0x1234};
 };
 
 class FrmMainTest : public ::testing::Test, public WindowWorld {};
