@@ -125,8 +125,9 @@ void MainWindow::Create(int showCommand) {
     form_->Form_Load();
     ::ShowWindow(hwnd_, showCommand);
     ::UpdateWindow(hwnd_);
-    // Shown in the background (another program kept the foreground), the window gives the focus
-    // to the first control when the user first activates it.
+    // Activation gives the focus to the first control; when it came before the window was shown
+    // (or, without a window manager, not yet in full), the window gives it here. Shown in the
+    // background, it waits for the user to activate it.
     if (::GetActiveWindow() == hwnd_) {
         RestoreFocus();
     }

@@ -1,5 +1,6 @@
 // The window at the keyboard and the mouse: key strokes and clicks sent with SendInput reach it
 // through the system, its focus and its dialog manager, as a person's do.
+#include "tests/CaseName.h"
 #include "tests/e2e/EndToEndFixture.h"
 #include "tests/e2e/UserInput.h"
 
@@ -276,12 +277,8 @@ const LeavingCase kLeavingCases[] = {
     {"ClickClear", [](RelingoDriver& r) { r.Click(IDC_CMDCLEAR); }, {}, false, IDC_CMDCLEAR, false},
 };
 
-std::string LeavingCaseName(const ::testing::TestParamInfo<LeavingCase>& param) {
-    return param.param.name;
-}
-
 INSTANTIATE_TEST_SUITE_P(KeyboardTest, LeavingAnInvalidBoxTest, ::testing::ValuesIn(kLeavingCases),
-                         LeavingCaseName);
+                         CaseName<LeavingCase>);
 
 // The IPDK program in a folder whose name holds ";", and a same-named program planted in the
 // Windows folder: the one the user named starts.

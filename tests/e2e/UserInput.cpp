@@ -37,6 +37,11 @@ void Send(std::vector<INPUT> inputs) {
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void ClickAt(POINT screen) {
+    Send({MouseInput(MOUSEEVENTF_MOVE, screen), MouseInput(MOUSEEVENTF_LEFTDOWN, screen),
+          MouseInput(MOUSEEVENTF_LEFTUP, screen)});
+}
+
 } // namespace
 
 void TypeText(const std::wstring& text) {
@@ -63,11 +68,6 @@ void PressKey(WORD key, std::initializer_list<WORD> modifiers) {
 
 void PressAltKey(wchar_t key) {
     PressKey(static_cast<WORD>(::towupper(key)), {VK_MENU});
-}
-
-void ClickAt(POINT screen) {
-    Send({MouseInput(MOUSEEVENTF_MOVE, screen), MouseInput(MOUSEEVENTF_LEFTDOWN, screen),
-          MouseInput(MOUSEEVENTF_LEFTUP, screen)});
 }
 
 void ClickOn(HWND window) {

@@ -14,8 +14,6 @@ void TypeText(const std::wstring& text);
 void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 // Alt with a letter or digit: an access key.
 void PressAltKey(wchar_t key);
-// A left click at a point of the screen.
-void ClickAt(POINT screen);
 // A left click in the middle of a window.
 void ClickOn(HWND window);
 

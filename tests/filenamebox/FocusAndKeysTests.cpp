@@ -1,5 +1,6 @@
 // Leaving the box runs the validation and keeps the focus on a bad name; the key filter keeps
 // refused characters and Enter out of the text as they are typed.
+#include "tests/CaseName.h"
 #include "tests/filenamebox/FileNameBoxFixture.h"
 
 namespace relingo::test {
@@ -158,12 +159,8 @@ const LeavingCase kLeavingCases[] = {
      2, 1, u"C:\\c:d"},
 };
 
-std::string LeavingCaseName(const ::testing::TestParamInfo<LeavingCase>& param) {
-    return param.param.name;
-}
-
 INSTANTIATE_TEST_SUITE_P(FileNameBox, LeavingTest, ::testing::ValuesIn(kLeavingCases),
-                         LeavingCaseName);
+                         CaseName<LeavingCase>);
 
 TEST_F(FileNameBoxTest, AVerdictFromOneDepartureIsNotUsedForTheNext) {
     Enter(u"C:\\a:b");

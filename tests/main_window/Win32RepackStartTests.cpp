@@ -5,6 +5,7 @@
 #include "platform/Text.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32System.h"
+#include "tests/CaseName.h"
 #include "tests/win32support/Win32TestSupport.h"
 
 #include <shellapi.h>
@@ -193,12 +194,8 @@ const PlantedCase kPlantedCases[] = {
      false},
 };
 
-std::string PlantedCaseName(const ::testing::TestParamInfo<PlantedCase>& param) {
-    return param.param.name;
-}
-
 INSTANTIATE_TEST_SUITE_P(Win32RepackStart, PlantedProgramTest, ::testing::ValuesIn(kPlantedCases),
-                         PlantedCaseName);
+                         test::CaseName<PlantedCase>);
 
 TEST_F(Win32RepackStartTest, AFailedStartIsFileNotFoundAndTheFolderStays) {
     const std::wstring empty = temp.AddFolder(L"Empty IPDK");
