@@ -2,8 +2,15 @@
 # Windows system DLL: a program that needs, say, libstdc++-6.dll or libwinpthread-1.dll beside it
 # does not start on a machine without them.
 #
+# Given WINDOWS7 and NEWER, it also checks each imported function: Windows stops a program that
+# imports a function its DLL lacks ("entry point not found") before it starts. So every import
+# must be on the reviewed list of functions that Windows 7 SP1 exports (WINDOWS7), and none may
+# be one of the newer functions the program looks up at run time instead (NEWER). Both lists
+# hold one "dll!Function" a line, the DLL in lower case; "#" starts a comment.
+#
 #   cmake -DPROGRAM=Relingo.exe -DOBJDUMP=x86_64-w64-mingw32-objdump -P CheckImports.cmake
 #   cmake -DLISTING=saved.txt -P CheckImports.cmake     (a saved "objdump -p" listing instead)
+#   ... -DWINDOWS7=Windows7Imports.txt -DNEWER=NewerFunctions.txt
 cmake_minimum_required(VERSION 3.25)
 
 # DLLs that every Windows installation has, compared without regard to case. imm32 is the input
@@ -59,4 +66,71 @@ if(foreign)
     # Said in a plain message first, which CMake does not wrap, so the list stays on one line.
     message("${name} imports DLLs that are not Windows system DLLs: ${shown}")
     message(FATAL_ERROR "${name} needs more than the system's DLLs")
+endif()
+
+if(NOT DEFINED WINDOWS7 OR NOT DEFINED NEWER)
+    return()
+endif()
+
+function(read_function_list file out_var)
+    file(STRINGS "${file}" lines)
+    set(entries)
+    foreach(line IN LISTS lines)
+        string(REGEX REPLACE "#.*" "" line "${line}")
+        string(STRIP "${line}" line)
+        if(line)
+            list(APPEND entries "${line}")
+        endif()
+    endforeach()
+    set(${out_var} "${entries}" PARENT_SCOPE)
+endfunction()
+read_function_list("${WINDOWS7}" windows7)
+read_function_list("${NEWER}" newer)
+
+# The functions follow their DLL's name, a line each: address, hint, name. Only the import
+# tables are read; the relocations after them run to many thousands of lines.
+string(FIND "${listing}" "The Import Tables" start)
+string(FIND "${listing}" "PE File Base Relocations" end)
+if(start GREATER_EQUAL 0 AND end GREATER start)
+    math(EXPR length "${end} - ${start}")
+    string(SUBSTRING "${listing}" ${start} ${length} listing)
+endif()
+string(REPLACE ";" "," listing "${listing}")
+string(REPLACE "\n" ";" lines "${listing}")
+set(dll "")
+set(functions)
+foreach(line IN LISTS lines)
+    if(line MATCHES "DLL Name: ([^ \t]+)")
+        string(TOLOWER "${CMAKE_MATCH_1}" dll)
+    elseif(dll AND line MATCHES "^\t[0-9a-fA-F]+\t +[0-9]+ +([A-Za-z0-9_@?$]+)")
+        list(APPEND functions "${dll}!${CMAKE_MATCH_1}")
+    elseif(line STREQUAL "")
+        set(dll "")
+    endif()
+endforeach()
+if(NOT functions)
+    message(FATAL_ERROR "no imported function found in the listing of ${name}")
+endif()
+
+set(too_new)
+set(unreviewed)
+foreach(function IN LISTS functions)
+    if(function IN_LIST newer)
+        list(APPEND too_new "${function}")
+    elseif(NOT function IN_LIST windows7)
+        list(APPEND unreviewed "${function}")
+    endif()
+endforeach()
+list(LENGTH functions count)
+message("${name} imports ${count} functions")
+if(too_new)
+    list(JOIN too_new " " shown)
+    message("${name} imports functions newer than Windows 7 SP1: ${shown}")
+endif()
+if(unreviewed)
+    list(JOIN unreviewed " " shown)
+    message("${name} imports functions not on the reviewed Windows 7 SP1 list: ${shown}")
+endif()
+if(too_new OR unreviewed)
+    message(FATAL_ERROR "${name} may not start on Windows 7 SP1")
 endif()

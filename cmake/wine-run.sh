@@ -13,12 +13,29 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export LANG=${RELINGO_WINE_LANG:-C.UTF-8}
 unset LC_ALL LC_MESSAGES LANGUAGE
 
-if [ ! -f "$prefix/.relingo-ready" ]; then
+# A prefix made before the 32-bit Wine was installed has no 32-bit half, and 64-bit programs
+# stop starting in it once that Wine is there: such a prefix is made again.
+stale() {
+    [ -x /usr/lib/wine/wineserver32 ] && [ ! -d "$prefix/drive_c/windows/syswow64" ]
+}
+
+if [ ! -f "$prefix/.relingo-ready" ] || stale; then
     mkdir -p "$(dirname "$prefix")"
     (
         flock 9
+        if [ -f "$prefix/.relingo-ready" ] && stale; then
+            wineserver -k >/dev/null 2>&1
+            rm -rf "$prefix"
+        fi
         if [ ! -f "$prefix/.relingo-ready" ]; then
             wineboot --init >/dev/null 2>&1 || exit 1
+            # A prefix at another DPI (RELINGO_WINE_DPI): the screen's LogPixels, read when the
+            # prefix's wineserver starts again.
+            if [ -n "${RELINGO_WINE_DPI:-}" ]; then
+                wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+                    /d "$RELINGO_WINE_DPI" /f >/dev/null 2>&1 || exit 1
+                wineserver -w
+            fi
             touch "$prefix/.relingo-ready"
         fi
     ) 9>"$prefix.lock" || { echo "wine-run.sh: could not create $prefix" >&2; exit 1; }

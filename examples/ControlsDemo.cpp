@@ -15,6 +15,7 @@
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32CommonDialogs.h"
 #include "platform/win32/Win32System.h"
+#include "platform/win32/Window.h"
 
 #include <memory>
 
@@ -26,35 +27,34 @@ constexpr int kNameBoxId = 100;
 constexpr int kBrowseId = 101;
 constexpr int kPartsId = 102;
 
-class DemoWindow : public FileNameBoxEvents {
+class DemoWindow : public win32::Window<DemoWindow>, public FileNameBoxEvents {
 public:
     explicit DemoWindow(HINSTANCE instance) : instance_(instance) {}
 
+    ~DemoWindow() override { DestroyHandle(); }
+
     void Create(int showCommand) {
-        WNDCLASSEXW windowClass = {sizeof windowClass};
-        windowClass.lpfnWndProc = WindowProc;
+        WNDCLASSEXW windowClass = {};
         windowClass.hInstance = instance_;
         windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         windowClass.lpszClassName = L"RelingoControlsDemo";
-        ::RegisterClassExW(&windowClass);
-        hwnd_ = ::CreateWindowExW(0, windowClass.lpszClassName, L"Relingo controls demo",
-                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 520, 140, nullptr, nullptr, instance_, this);
-        host_.SetWindow(hwnd_);
-        nameBox_ = std::make_unique<win32::FileNameBoxWindow>(hwnd_, RECT{10, 10, 440, 32},
+        RegisterClassOnce(windowClass);
+        CreateHandle(0, windowClass.lpszClassName, L"Relingo controls demo",
+                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 520,
+                     140, nullptr, nullptr, instance_, u"The demo window could not be created.");
+        host_.SetWindow(Handle());
+        nameBox_ = std::make_unique<win32::FileNameBoxWindow>(Handle(), RECT{10, 10, 440, 32},
                                                               kNameBoxId, system_, host_, this);
         PropertyBag designed;
         designed.Write(u"Mode", int32_t{3}, int32_t{0}); // an existing file or folder
         nameBox_->Box().ReadProperties(designed);
         ::CreateWindowExW(0, L"BUTTON", L"...", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 450, 10, 40, 22,
-                          hwnd_, reinterpret_cast<HMENU>(kBrowseId), instance_, nullptr);
-        ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 45, 480, 40, hwnd_,
+                          Handle(), reinterpret_cast<HMENU>(kBrowseId), instance_, nullptr);
+        ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 45, 480, 40, Handle(),
                           reinterpret_cast<HMENU>(kPartsId), instance_, nullptr);
-        ::ShowWindow(hwnd_, showCommand);
+        ::ShowWindow(Handle(), showCommand);
     }
-
-    HWND Handle() const { return hwnd_; }
 
     // The box's text changed: show its parts, which checks the name without boxes.
     void Change() override {
@@ -62,45 +62,39 @@ public:
         box.SetMessageShow(false);
         const std::u16string parts = u"Folder: " + box.FilePath() + u"\nTitle: " + box.FileTitle();
         box.SetMessageShow(true);
-        ::SetDlgItemTextW(hwnd_, kPartsId, win32::ToWide(parts).c_str());
+        ::SetDlgItemTextW(Handle(), kPartsId, win32::ToWide(parts).c_str());
     }
 
 private:
     void Browse() {
         try {
             dialog_.SetCancelError(true);
-            dialog_.SethParentwnd(WindowHandleToLong(reinterpret_cast<intptr_t>(hwnd_)));
+            dialog_.SethParentwnd(WindowHandleToLong(reinterpret_cast<intptr_t>(Handle())));
             dialog_.SetFileName(nameBox_->Box().FileName());
             dialog_.ShowOpen();
             nameBox_->Box().SetText(dialog_.FileName());
         } catch (const Error& e) {
             if (e.Number() != errnum::kDialogCancelled) {
-                ::MessageBoxW(hwnd_, win32::ToWide(e.Description()).c_str(),
+                ::MessageBoxW(Handle(), win32::ToWide(e.Description()).c_str(),
                               L"Relingo controls demo", MB_OK | MB_ICONSTOP);
             }
         }
     }
 
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE) {
-            auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
-            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                                reinterpret_cast<LONG_PTR>(created->lpCreateParams));
-        }
-        auto* self = reinterpret_cast<DemoWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (self != nullptr && message == WM_COMMAND && LOWORD(wParam) == kBrowseId) {
-            self->Browse();
+    friend class win32::Window<DemoWindow>;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_COMMAND && LOWORD(wParam) == kBrowseId) {
+            Browse();
             return 0;
         }
         if (message == WM_DESTROY) {
             ::PostQuitMessage(0);
             return 0;
         }
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+        return Default(message, wParam, lParam);
     }
 
     HINSTANCE instance_;
-    HWND hwnd_ = nullptr;
     win32::Win32System system_;
     win32::Win32CommonDialogs dialogs_;
     win32::Win32ControlHost host_;

@@ -48,9 +48,4 @@ inline constexpr std::array<const char16_t*, 9> kFirstLanguages = {
     u"Japanese", u"Korean", u"SimpChin", u"TradChin"};
 inline constexpr std::array<const char16_t*, 2> kSecondLanguages = {u"(Default)", u"(None)"};
 
-// Twips to pixels at a DPI, rounded to the nearest pixel.
-constexpr int32_t TwipsToPixels(int32_t twips, uint32_t dpi) {
-    return static_cast<int32_t>((static_cast<int64_t>(twips) * dpi + 720) / 1440);
-}
-
 } // namespace relingo

@@ -1,5 +1,7 @@
 #include "filenamebox/win32/AccessibleName.h"
 
+#include "platform/win32/RunTimeFunctions.h"
+
 #include <new>
 
 namespace relingo::win32 {
@@ -16,35 +18,16 @@ struct AccessibilityLibrary {
     static std::optional<AccessibilityLibrary> Load();
 };
 
-HMODULE SystemLibrary(const wchar_t* name) {
-    if (HMODULE loaded = ::GetModuleHandleW(name)) {
-        return loaded;
-    }
-    wchar_t folder[MAX_PATH] = {};
-    const UINT n = ::GetSystemDirectoryW(folder, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) {
-        return nullptr;
-    }
-    return ::LoadLibraryW((std::wstring(folder, n) + L"\\" + name).c_str());
-}
-
-template <typename Function>
-Function Find(HMODULE module, const char* name) {
-    // Through a generic function pointer, the documented way to convert GetProcAddress's result.
-    return module ? reinterpret_cast<Function>(
-                        reinterpret_cast<void (*)()>(::GetProcAddress(module, name)))
-                  : nullptr;
-}
-
 std::optional<AccessibilityLibrary> AccessibilityLibrary::Load() {
     const HMODULE oleacc = SystemLibrary(L"oleacc.dll");
     const HMODULE oleaut = SystemLibrary(L"oleaut32.dll");
     AccessibilityLibrary library;
-    library.createStdAccessibleObject =
-        Find<decltype(library.createStdAccessibleObject)>(oleacc, "CreateStdAccessibleObject");
+    library.createStdAccessibleObject = FindFunction<decltype(library.createStdAccessibleObject)>(
+        oleacc, "CreateStdAccessibleObject");
     library.lresultFromObject =
-        Find<decltype(library.lresultFromObject)>(oleacc, "LresultFromObject");
-    library.sysAllocString = Find<decltype(library.sysAllocString)>(oleaut, "SysAllocString");
+        FindFunction<decltype(library.lresultFromObject)>(oleacc, "LresultFromObject");
+    library.sysAllocString =
+        FindFunction<decltype(library.sysAllocString)>(oleaut, "SysAllocString");
     if (!library.createStdAccessibleObject || !library.lresultFromObject ||
         !library.sysAllocString) {
         return std::nullopt;

@@ -82,8 +82,8 @@ int ToPixels(float measure) {
 
 } // namespace
 
-EditTextBox::EditTextBox(HWND parent, int controlId, FontPtr font)
-    : backColor_(olecolor::kWindowBackground), foreColor_(olecolor::kWindowText) {
+EditTextBox::EditTextBox(HWND parent, int controlId, FontPtr font, const DpiFunctions& dpi)
+    : dpi_(dpi), backColor_(olecolor::kWindowBackground), foreColor_(olecolor::kWindowText) {
     edit_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0,
                               parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
@@ -446,7 +446,7 @@ void EditTextBox::SetEnabled(bool enabled) {
 // GDI font is released only once the EDIT uses the new one.
 void EditTextBox::SetFont(FontPtr font) {
     RequireFont(font);
-    const LOGFONTW logFont = ToLogFont(*font, DpiOf(edit_));
+    const LOGFONTW logFont = ToLogFont(*font, dpi_.ForWindow(edit_));
     UniqueGdiObject gdiFont(::CreateFontIndirectW(&logFont));
     if (!gdiFont) {
         throw Error(errnum::kInvalidPropertyValue);

@@ -8,6 +8,7 @@
 
 #include "platform/TextBox.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/RunTimeFunctions.h"
 
 #include <optional>
 
@@ -15,9 +16,11 @@ namespace relingo::win32 {
 
 class EditTextBox final : public TextBox {
 public:
-    // Creates the EDIT as a child of parent at (0, 0), with the given control id and font. The
-    // parent must pass the EDIT's notifications on through HandleParentMessage.
-    EditTextBox(HWND parent, int controlId, FontPtr font);
+    // Creates the EDIT as a child of parent at (0, 0), with the given control id and font, made
+    // at the DPI that dpi tells. The parent must pass the EDIT's notifications on through
+    // HandleParentMessage.
+    EditTextBox(HWND parent, int controlId, FontPtr font,
+                const DpiFunctions& dpi = DpiFunctions::OfSystem());
     ~EditTextBox() override;
     EditTextBox(const EditTextBox&) = delete;
     EditTextBox& operator=(const EditTextBox&) = delete;
@@ -74,6 +77,7 @@ private:
     SIZE CurrentSize() const;
 
     HWND edit_ = nullptr;
+    const DpiFunctions& dpi_;
     TextBoxEvents* events_ = nullptr;
     uint32_t backColor_;
     uint32_t foreColor_;

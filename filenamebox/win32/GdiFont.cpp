@@ -46,9 +46,4 @@ Font FromLogFont(const LOGFONTW& logFont, UINT dpi) {
     return font;
 }
 
-UINT DpiOf(HWND window) {
-    const UINT dpi = window != nullptr ? ::GetDpiForWindow(window) : ::GetDpiForSystem();
-    return dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
-}
-
 } // namespace relingo::win32

@@ -13,7 +13,4 @@ LOGFONTW ToLogFont(const Font& font, UINT dpi);
 // The font object a logical font made at the given dots per inch describes.
 Font FromLogFont(const LOGFONTW& logFont, UINT dpi);
 
-// The dots per inch of the window, or of the system when there is no window.
-UINT DpiOf(HWND window);
-
 } // namespace relingo::win32

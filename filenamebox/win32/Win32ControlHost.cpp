@@ -1,84 +1,59 @@
 #include "filenamebox/win32/Win32ControlHost.h"
 
 #include "filenamebox/win32/GdiFont.h"
-#include "platform/Error.h"
+#include "platform/Scale.h"
 
 #include <cmath>
 
 namespace relingo::win32 {
 
-namespace {
-
-constexpr double kTwipsPerInch = 1440.0;
-constexpr double kPointsPerInch = 72.0;
-constexpr double kMillimetersPerInch = 25.4;
-constexpr double kCentimetersPerInch = 2.54;
-// A character cell of the character scale: 120 twips wide, 240 twips high.
-constexpr double kCharactersPerInchX = 12.0;
-constexpr double kCharactersPerInchY = 6.0;
-constexpr int16_t kCharacters = 4;
-
-double UnitsPerInch(int16_t scaleCode, UINT dpi, bool vertical) {
-    switch (scaleCode) {
-    case scale::kTwips:
-    case scale::kContainerPosition:
-    case scale::kContainerSize:
-        return kTwipsPerInch;
-    case scale::kPoints:
-        return kPointsPerInch;
-    case scale::kPixels:
-        return dpi;
-    case kCharacters:
-        return vertical ? kCharactersPerInchY : kCharactersPerInchX;
-    case scale::kInches:
-        return 1.0;
-    case scale::kMillimeters:
-        return kMillimetersPerInch;
-    case scale::kCentimeters:
-        return kCentimetersPerInch;
-    default:
-        throw Error(errnum::kInvalidProcedureCall);
-    }
-}
-
-} // namespace
-
-float ConvertScale(float value, int16_t fromScale, int16_t toScale, UINT dpi, bool vertical) {
-    const double from = UnitsPerInch(fromScale, dpi, vertical);
-    const double to = UnitsPerInch(toScale, dpi, vertical);
-    return static_cast<float>(value * to / from);
-}
-
-FontPtr SystemMessageFont() {
+FontPtr SystemMessageFont(const DpiFunctions& dpi) {
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof metrics;
     if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
         return std::make_shared<Font>();
     }
-    return std::make_shared<Font>(FromLogFont(metrics.lfMessageFont, DpiOf(nullptr)));
+    return std::make_shared<Font>(FromLogFont(metrics.lfMessageFont, dpi.ForSystem()));
 }
 
-Win32ControlHost::Win32ControlHost(HWND window, FontPtr ambientFont)
-    : window_(window), ambientFont_(ambientFont ? std::move(ambientFont) : SystemMessageFont()) {}
+Win32ControlHost::Win32ControlHost(HWND window, FontPtr ambientFont, const DpiFunctions& dpi)
+    : window_(window), dpi_(dpi),
+      ambientFont_(ambientFont ? std::move(ambientFont) : SystemMessageFont(dpi)) {}
 
 void Win32ControlHost::SetAmbientFont(FontPtr font) {
-    ambientFont_ = font ? std::move(font) : SystemMessageFont();
+    ambientFont_ = font ? std::move(font) : SystemMessageFont(dpi_);
 }
 
-void Win32ControlHost::PropertyChanged(std::u16string_view) {
+void Win32ControlHost::PropertyChanged(std::u16string_view propertyName) {
     ++propertyChanges_;
+    if (container_ != nullptr) {
+        container_->PropertyChanged(propertyName);
+    }
 }
 
 int32_t Win32ControlHost::AmbientLocaleID() {
-    return static_cast<int32_t>(::GetUserDefaultLCID());
+    return container_ != nullptr ? container_->AmbientLocaleID()
+                                 : static_cast<int32_t>(::GetUserDefaultLCID());
+}
+
+bool Win32ControlHost::AmbientUserMode() {
+    return container_ != nullptr ? container_->AmbientUserMode() : true;
+}
+
+FontPtr Win32ControlHost::AmbientFont() {
+    return container_ != nullptr ? container_->AmbientFont() : ambientFont_;
 }
 
 float Win32ControlHost::ScaleX(float value, int16_t fromScale, int16_t toScale) {
-    return ConvertScale(value, fromScale, toScale, DpiOf(window_), false);
+    return container_ != nullptr
+               ? container_->ScaleX(value, fromScale, toScale)
+               : ConvertScale(value, fromScale, toScale, dpi_.ForWindow(window_), false);
 }
 
 float Win32ControlHost::ScaleY(float value, int16_t fromScale, int16_t toScale) {
-    return ConvertScale(value, fromScale, toScale, DpiOf(window_), true);
+    return container_ != nullptr
+               ? container_->ScaleY(value, fromScale, toScale)
+               : ConvertScale(value, fromScale, toScale, dpi_.ForWindow(window_), true);
 }
 
 float Win32ControlHost::ControlWidth() {

@@ -3,6 +3,7 @@
 #include "main_window/win32/resource.h"
 #include "platform/Error.h"
 #include "platform/PropertyBag.h"
+#include "platform/Scale.h"
 #include "platform/win32/WideText.h"
 
 #include <string_view>
@@ -66,19 +67,17 @@ DWORD StyleOf(ControlKind kind) {
 
 } // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, SystemServices& system, CommonDialogs& dialogs)
-    : instance_(instance), system_(system), dlgFileOpen_(system, dialogs, host_) {}
+MainWindow::MainWindow(HINSTANCE instance, SystemServices& system, CommonDialogs& dialogs,
+                       const DpiFunctions& dpi)
+    : instance_(instance), system_(system), dpiFunctions_(dpi),
+      dlgFileOpen_(system, dialogs, dialogSite_) {}
 
 MainWindow::~MainWindow() {
-    if (hwnd_ != nullptr) {
-        ::DestroyWindow(hwnd_);
-    }
+    DestroyHandle();
 }
 
 void MainWindow::Create(int showCommand) {
     WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance_;
     windowClass.hIcon = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_RELINGO),
                                                         IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
@@ -87,30 +86,21 @@ void MainWindow::Create(int showCommand) {
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = RELINGO_MAIN_WINDOW_CLASS;
-    if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        throw Error(errnum::kOutOfMemory, u"The main window's class could not be registered.");
-    }
+    RegisterClassOnce(windowClass);
 
-    dpi_ = ::GetDpiForSystem();
-    RECT frame = {0, 0, TwipsToPixels(kFormClientWidth, dpi_),
-                  TwipsToPixels(kFormClientHeight, dpi_)};
-    ::AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi_);
-    hwnd_ =
-        ::CreateWindowExW(kWindowExStyle, RELINGO_MAIN_WINDOW_CLASS, ToWide(kFormCaption).c_str(),
-                          kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                          frame.bottom - frame.top, nullptr, nullptr, instance_, this);
-    if (hwnd_ == nullptr) {
-        throw Error(errnum::kOutOfMemory, u"The main window could not be created.");
-    }
-    host_.SetWindow(hwnd_);
+    dpi_ = dpiFunctions_.ForSystem();
+    const RECT frame = FrameFor(dpi_);
+    CreateHandle(kWindowExStyle, RELINGO_MAIN_WINDOW_CLASS, ToWide(kFormCaption).c_str(),
+                 kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                 frame.bottom - frame.top, nullptr, nullptr, instance_,
+                 u"The main window could not be created.");
+    host_.SetWindow(Handle());
     // Per-monitor awareness: the window may start on a monitor of another DPI than the system's.
-    const UINT windowDpi = ::GetDpiForWindow(hwnd_);
-    if (windowDpi != 0 && windowDpi != dpi_) {
+    const UINT windowDpi = dpiFunctions_.ForWindow(Handle());
+    if (windowDpi != dpi_) {
         dpi_ = windowDpi;
-        RECT adjusted = {0, 0, TwipsToPixels(kFormClientWidth, dpi_),
-                         TwipsToPixels(kFormClientHeight, dpi_)};
-        ::AdjustWindowRectExForDpi(&adjusted, kWindowStyle, FALSE, kWindowExStyle, dpi_);
-        ::SetWindowPos(hwnd_, nullptr, 0, 0, adjusted.right - adjusted.left,
+        const RECT adjusted = FrameFor(dpi_);
+        ::SetWindowPos(Handle(), nullptr, 0, 0, adjusted.right - adjusted.left,
                        adjusted.bottom - adjusted.top, SWP_NOMOVE | SWP_NOZORDER);
     }
     CreateControls();
@@ -121,16 +111,23 @@ void MainWindow::Create(int showCommand) {
     form_ = std::make_unique<frmMain>(system_,
                                       frmMainControls{txtIPDK_->Box(), txtFileName_->Box(),
                                                       cmbFirst_, cmbSecond_, dialogAdapter_},
-                                      reinterpret_cast<intptr_t>(hwnd_));
+                                      reinterpret_cast<intptr_t>(Handle()));
     form_->Form_Load();
-    ::ShowWindow(hwnd_, showCommand);
-    ::UpdateWindow(hwnd_);
+    ::ShowWindow(Handle(), showCommand);
+    ::UpdateWindow(Handle());
     // Activation gives the focus to the first control; when it came before the window was shown
     // (or, without a window manager, not yet in full), the window gives it here. Shown in the
     // background, it waits for the user to activate it.
-    if (::GetActiveWindow() == hwnd_) {
+    if (::GetActiveWindow() == Handle()) {
         RestoreFocus();
     }
+}
+
+// The window rectangle around the designed client area at the DPI.
+RECT MainWindow::FrameFor(UINT dpi) const {
+    const RECT client = {0, 0, TwipsToPixels(kFormClientWidth, dpi),
+                         TwipsToPixels(kFormClientHeight, dpi)};
+    return dpiFunctions_.WindowRectFor(client, kWindowStyle, kWindowExStyle, dpi);
 }
 
 void MainWindow::CreateControls() {
@@ -138,22 +135,23 @@ void MainWindow::CreateControls() {
         const ControlPlacement& placement = kFormLayout[i];
         const int id = placement.id;
         if (placement.kind == ControlKind::NameBox) {
-            auto box = std::make_unique<FileNameBoxWindow>(hwnd_, id, system_, host_);
+            auto box = std::make_unique<FileNameBoxWindow>(Handle(), id, system_, host_, nullptr,
+                                                           dpiFunctions_);
             controls_[i] = box->Handle();
             (id == IDC_TXTIPDK ? txtIPDK_ : txtFileName_) = std::move(box);
             continue;
         }
         const std::wstring caption = placement.caption ? ToWide(placement.caption) : L"";
         controls_[i] = ::CreateWindowExW(
-            0, ClassOf(placement.kind), caption.c_str(), StyleOf(placement.kind), 0, 0, 0, 0, hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+            0, ClassOf(placement.kind), caption.c_str(), StyleOf(placement.kind), 0, 0, 0, 0,
+            Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
         if (controls_[i] == nullptr) {
             throw Error(errnum::kOutOfMemory,
                         u"A control of the main window could not be created.");
         }
     }
-    cmbFirst_.Attach(::GetDlgItem(hwnd_, IDC_CMBFIRST));
-    cmbSecond_.Attach(::GetDlgItem(hwnd_, IDC_CMBSECOND));
+    cmbFirst_.Attach(::GetDlgItem(Handle(), IDC_CMBFIRST));
+    cmbSecond_.Attach(::GetDlgItem(Handle(), IDC_CMBSECOND));
     for (const char16_t* item : kFirstLanguages) {
         cmbFirst_.AddItem(ToWide(item).c_str());
     }
@@ -214,8 +212,9 @@ void MainWindow::ApplyLayout() {
 
 void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     dpi_ = dpi;
-    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
     ApplyFonts();
     // The name boxes make their fonts for the window's dots per inch when the font is set.
     for (FileNameBoxWindow* box : {txtIPDK_.get(), txtFileName_.get()}) {
@@ -254,18 +253,18 @@ void MainWindow::OnCommand(int id, int code) {
 // window's activation and comes back to the same control, or at first to the first tab stop.
 void MainWindow::RememberFocus() {
     const HWND focus = ::GetFocus();
-    if (focus != nullptr && ::IsChild(hwnd_, focus)) {
+    if (focus != nullptr && ::IsChild(Handle(), focus)) {
         focused_ = focus;
     }
 }
 
 void MainWindow::RestoreFocus() {
-    if (::IsIconic(hwnd_)) {
+    if (::IsIconic(Handle())) {
         return;
     }
-    const bool remembered = focused_ != nullptr && ::IsChild(hwnd_, focused_) &&
+    const bool remembered = focused_ != nullptr && ::IsChild(Handle(), focused_) &&
                             ::IsWindowVisible(focused_) && ::IsWindowEnabled(focused_);
-    const HWND target = remembered ? focused_ : ::GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    const HWND target = remembered ? focused_ : ::GetNextDlgTabItem(Handle(), nullptr, FALSE);
     if (target != nullptr) {
         ::SetFocus(target);
     }
@@ -275,9 +274,10 @@ void MainWindow::RestoreFocus() {
 // (first to the label, then on to the next tab stop). An edit that takes the focus this way has
 // its text selected.
 void MainWindow::OnNextDlgCtl(WPARAM wParam, LPARAM lParam) {
-    const HWND target = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
-                                            : ::GetNextDlgTabItem(hwnd_, ::GetFocus(), wParam != 0);
-    if (target == nullptr || !::IsChild(hwnd_, target)) {
+    const HWND target = LOWORD(lParam) != 0
+                            ? reinterpret_cast<HWND>(wParam)
+                            : ::GetNextDlgTabItem(Handle(), ::GetFocus(), wParam != 0);
+    if (target == nullptr || !::IsChild(Handle(), target)) {
         return;
     }
     if ((::SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
@@ -294,28 +294,7 @@ void MainWindow::Unload() {
     if (form_) {
         form_->Form_Unload();
     }
-    ::DestroyWindow(hwnd_);
-}
-
-LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    MainWindow* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
-    if (self == nullptr) {
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    // No exception may cross into the system's code; the window's handlers report their own
-    // errors, so what arrives here is a failure of the view itself.
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
+    DestroyHandle();
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -338,7 +317,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SIZE:
         // Restored from the task bar, the window itself holds the focus.
-        if (wParam == SIZE_RESTORED && ::GetFocus() == hwnd_) {
+        if (wParam == SIZE_RESTORED && ::GetFocus() == Handle()) {
             RestoreFocus();
         }
         return 0;
@@ -351,14 +330,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         ::PostQuitMessage(0);
         return 0;
-    case WM_NCDESTROY:
-        ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        hwnd_ = nullptr;
-        break;
     default:
         break;
     }
-    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
 } // namespace relingo::win32

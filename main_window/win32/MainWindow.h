@@ -14,32 +14,37 @@
 #include "platform/CommonDialogs.h"
 #include "platform/SystemServices.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/RunTimeFunctions.h"
+#include "platform/win32/Window.h"
 
 #include <array>
 #include <memory>
 
 namespace relingo::win32 {
 
-class MainWindow {
+class MainWindow : public Window<MainWindow> {
 public:
-    MainWindow(HINSTANCE instance, SystemServices& system, CommonDialogs& dialogs);
+    // dpi: where the window's dots per inch come from; the system's own functions unless a
+    // test asks for the fallbacks.
+    MainWindow(HINSTANCE instance, SystemServices& system, CommonDialogs& dialogs,
+               const DpiFunctions& dpi = DpiFunctions::OfSystem());
     ~MainWindow();
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
 
     // Creates the window and its controls, restores the controls from the design data, runs
     // the window's load and shows it. Throws relingo::Error when the window cannot be made.
     void Create(int showCommand);
-    HWND Handle() const { return hwnd_; }
 
     // Gives the dialog manager the keyboard message (Tab, arrows, access keys); true when it
     // was handled.
-    bool PreTranslate(MSG& message) { return hwnd_ && ::IsDialogMessageW(hwnd_, &message); }
+    bool PreTranslate(MSG& message) {
+        return Handle() != nullptr && ::IsDialogMessageW(Handle(), &message);
+    }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class Window<MainWindow>;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
+    RECT FrameFor(UINT dpi) const;
     void CreateControls();
     void RestoreDesignData();
     void ApplyLayout();
@@ -53,12 +58,14 @@ private:
 
     HINSTANCE instance_;
     SystemServices& system_;
-    HWND hwnd_ = nullptr;
+    const DpiFunctions& dpiFunctions_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     UniqueGdiObject font_;
     std::array<HWND, kFormLayout.size()> controls_{};
 
-    Win32ControlHost host_;
+    Win32ControlHost host_{nullptr, nullptr, dpiFunctions_};
+    // The file dialog control's own site: it has no window, so its size is its own affair.
+    Win32ControlHost dialogSite_ = Win32ControlHost::SiteIn(host_, dpiFunctions_);
     std::unique_ptr<FileNameBoxWindow> txtIPDK_;
     std::unique_ptr<FileNameBoxWindow> txtFileName_;
     ComboBoxList cmbFirst_;

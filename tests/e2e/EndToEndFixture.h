@@ -3,6 +3,7 @@
 #pragma once
 
 #include "main_window/win32/resource.h"
+#include "platform/win32/RunTimeFunctions.h"
 #include "tests/e2e/RelingoDriver.h"
 #include "tests/win32support/Win32TestSupport.h"
 
@@ -39,27 +40,6 @@ inline std::wstring SystemDrive() {
     wchar_t folder[MAX_PATH] = {};
     ::GetSystemDirectoryW(folder, MAX_PATH);
     return std::wstring(folder, 1);
-}
-
-// What the stand-in received: the command line and its current folder.
-inline std::optional<std::pair<std::string, std::string>>
-WaitForRecord(const std::wstring& folder,
-              std::chrono::milliseconds limit = std::chrono::seconds(20)) {
-    const std::wstring file = folder + kRecord;
-    if (!WaitUntil([&] { return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; },
-                   limit)) {
-        return std::nullopt;
-    }
-    HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-    std::string content(8192, '\0');
-    DWORD read = 0;
-    ::ReadFile(handle, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
-    ::CloseHandle(handle);
-    content.resize(read);
-    const size_t newline = content.find('\n');
-    return std::pair{content.substr(0, newline),
-                     content.substr(newline + 1, content.size() - newline - 2)};
 }
 
 inline std::string Utf8(const std::wstring& text) {

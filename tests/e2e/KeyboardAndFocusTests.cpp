@@ -136,10 +136,10 @@ TEST_F(KeyboardTest, TheWholeJobWithTheKeyboardAlone) {
     EXPECT_EQ(relingo->BoxText(IDC_TXTFILENAME), program);
 
     PressAltKey(L'O');
-    const auto record = WaitForRecord(otherKit);
+    const auto record = WaitForStandInRecord(otherKit);
     ASSERT_TRUE(record);
-    EXPECT_EQ(record->first, "PDWIZLOC \"" + Utf8(program) + "\" Japanese ~");
-    EXPECT_EQ(record->second, Utf8(otherKit));
+    EXPECT_EQ(record->commandLine, "PDWIZLOC \"" + Utf8(program) + "\" Japanese ~");
+    EXPECT_EQ(record->folder, Utf8(otherKit));
 
     PressAltKey(L'C');
     EXPECT_TRUE(WaitUntil([&] { return relingo->BoxText(IDC_TXTFILENAME).empty(); }));
@@ -237,7 +237,7 @@ TEST_P(LeavingAnInvalidBoxTest, EachFaultIsShownOnceAndTheFocusReturns) {
         EXPECT_EQ(relingo->BoxText(IDC_TXTFILENAME), missing);
         EXPECT_EQ(Selection(edit), (std::pair<DWORD, DWORD>{3, 7}));
     }
-    EXPECT_FALSE(WaitForRecord(ipdkFolder, std::chrono::milliseconds(0)));
+    EXPECT_FALSE(WaitForStandInRecord(ipdkFolder, std::chrono::milliseconds(0)));
     relingo->SetBoxText(IDC_TXTFILENAME, L"");
     EXPECT_TRUE(relingo->Exit());
 }
@@ -297,11 +297,11 @@ TEST_F(KeyboardTest, TheIpdkProgramNamedIsTheOneThatStarts) {
     PressAltKey(L'F');
     TypeText(program);
     PressAltKey(L'O');
-    const auto record = WaitForRecord(kit);
+    const auto record = WaitForStandInRecord(kit);
     ::DeleteFileW(planted.c_str());
     ASSERT_TRUE(record);
-    EXPECT_EQ(record->second, Utf8(kit));
-    EXPECT_FALSE(WaitForRecord(windows, std::chrono::milliseconds(0)));
+    EXPECT_EQ(record->folder, Utf8(kit));
+    EXPECT_FALSE(WaitForStandInRecord(windows, std::chrono::milliseconds(0)));
     EXPECT_TRUE(relingo->Exit());
 }
 
@@ -317,9 +317,9 @@ TEST_F(KeyboardTest, UnderAJapaneseLocaleJapaneseTypedAsUnicodeReachesTheBox) {
     TypeText(japanese);
     EXPECT_TRUE(WaitUntil([&] { return relingo->BoxText(IDC_TXTFILENAME) == japanese; }));
     PressAltKey(L'O');
-    const auto record = WaitForRecord(ipdkFolder);
+    const auto record = WaitForStandInRecord(ipdkFolder);
     ASSERT_TRUE(record);
-    EXPECT_EQ(record->first, "PDWIZLOC \"" + Utf8(japanese) + "\" English *");
+    EXPECT_EQ(record->commandLine, "PDWIZLOC \"" + Utf8(japanese) + "\" English *");
     EXPECT_TRUE(relingo->Exit());
 }
 

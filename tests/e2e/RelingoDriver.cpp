@@ -14,26 +14,29 @@ namespace {
 constexpr int kFileNameCombo = 0x47C;
 constexpr int kFileNameEdit = 0x480;
 
+struct TopWindowSearch {
+    DWORD processId;
+    const wchar_t* className;
+    std::vector<HWND> found;
+};
+
+// A plain function, not a lambda: a 32-bit callback has the system's calling convention.
+BOOL CALLBACK CollectTopWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<TopWindowSearch*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (owner == search->processId && ::IsWindowVisible(window) &&
+        std::wstring(name) == search->className) {
+        search->found.push_back(window);
+    }
+    return TRUE;
+}
+
 std::vector<HWND> TopWindowsOf(DWORD processId, const wchar_t* className) {
-    struct Search {
-        DWORD processId;
-        const wchar_t* className;
-        std::vector<HWND> found;
-    } search{processId, className, {}};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            wchar_t name[64] = {};
-            ::GetClassNameW(window, name, 64);
-            if (owner == s->processId && ::IsWindowVisible(window) &&
-                std::wstring(name) == s->className) {
-                s->found.push_back(window);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TopWindowSearch search{processId, className, {}};
+    ::EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

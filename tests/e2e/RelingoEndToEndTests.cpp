@@ -1,6 +1,7 @@
 // Relingo.exe as its users meet it: started, typed into, clicked and closed from outside, with
 // real settings, files, dialogs and the stand-in IPDK program.
 #include "tests/e2e/EndToEndFixture.h"
+#include "tests/main_window/DesignedLayout.h"
 
 #include <thread>
 
@@ -19,30 +20,6 @@ TEST_F(RelingoEndToEndTest, FirstStartShowsTheDefaults) {
     EXPECT_TRUE(relingo->Exit());
 }
 
-// The designed layout, written out here rather than taken from the program's own table.
-struct DesignedControl {
-    int id;
-    const wchar_t* caption;       // null: not checked
-    int left, top, width, height; // twips
-    bool list;
-};
-
-constexpr DesignedControl kDesigned[] = {
-    {IDC_LABEL1, L"&IPDK Program File (PDWizloc.exe)", 120, 120, 1695, 375, false},
-    {IDC_TXTIPDK, nullptr, 1920, 120, 3675, 255, false},
-    {IDC_CMDBROWSE0, L"...", 5700, 120, 255, 255, false},
-    {IDC_LABEL2, L"VB Program &File to be Re-packed", 120, 540, 1395, 435, false},
-    {IDC_TXTFILENAME, nullptr, 1920, 540, 6315, 255, false},
-    {IDC_CMDBROWSE1, L"...", 8280, 540, 255, 255, false},
-    {IDC_CMDCLEAR, L"&Clear", 8580, 540, 675, 255, false},
-    {IDC_LABEL3, L"&1st Language", 1920, 960, 1095, 315, false},
-    {IDC_CMBFIRST, nullptr, 3120, 960, 1995, 300, true},
-    {IDC_LABEL4, L"&2nd Language", 5280, 960, 1215, 315, false},
-    {IDC_CMBSECOND, nullptr, 6480, 960, 1995, 300, true},
-    {IDC_CMDOK, L"&OK", 1920, 1380, 1635, 495, false},
-    {IDC_CMDEXIT, L"E&xit", 3720, 1380, 1695, 495, false},
-};
-
 int Pixels(int twips, UINT dpi) {
     return ::MulDiv(twips, static_cast<int>(dpi), 1440);
 }
@@ -50,11 +27,11 @@ int Pixels(int twips, UINT dpi) {
 TEST_F(RelingoEndToEndTest, ControlsSitAtTheirDesignedPlacesInTabOrder) {
     auto relingo = Start();
     const HWND window = relingo->Window();
-    const UINT dpi = ::GetDpiForWindow(window);
+    const UINT dpi = win32::DpiFunctions::OfSystem().ForWindow(window);
     RECT client = {};
     ::GetClientRect(window, &client);
-    EXPECT_EQ(client.right, Pixels(9315, dpi));
-    EXPECT_EQ(client.bottom, Pixels(2025, dpi));
+    EXPECT_EQ(client.right, Pixels(kDesignedClientWidth, dpi));
+    EXPECT_EQ(client.bottom, Pixels(kDesignedClientHeight, dpi));
 
     const DesignedControl* previous = nullptr;
     for (const DesignedControl& designed : kDesigned) {
@@ -99,10 +76,10 @@ TEST_F(RelingoEndToEndTest, OkStartsTheIpdkProgramWithTheComposedLine) {
     relingo->SelectItem(IDC_CMBSECOND, 1);
     relingo->Press(IDC_CMDOK);
     ASSERT_TRUE(relingo->Finished());
-    const auto record = WaitForRecord(ipdkFolder);
+    const auto record = WaitForStandInRecord(ipdkFolder);
     ASSERT_TRUE(record);
-    EXPECT_EQ(record->first, "PDWIZLOC \"" + Utf8(program) + "\" Japanese ~");
-    EXPECT_EQ(record->second, Utf8(ipdkFolder));
+    EXPECT_EQ(record->commandLine, "PDWIZLOC \"" + Utf8(program) + "\" Japanese ~");
+    EXPECT_EQ(record->folder, Utf8(ipdkFolder));
     EXPECT_TRUE(relingo->Exit());
 }
 
@@ -121,9 +98,9 @@ TEST_F(RelingoEndToEndTest, TheSupportQuestionDecidesWhetherTheProgramStarts) {
     ExpectBox(*relingo, L"Relingo",
               L"The specified program is not in the \\Support folder.\r\nDo you continue ?", IDYES);
     ASSERT_TRUE(relingo->Finished());
-    const auto record = WaitForRecord(ipdkFolder);
+    const auto record = WaitForStandInRecord(ipdkFolder);
     ASSERT_TRUE(record);
-    EXPECT_EQ(record->first, "PDWIZLOC \"" + Utf8(outside) + "\" English *");
+    EXPECT_EQ(record->commandLine, "PDWIZLOC \"" + Utf8(outside) + "\" English *");
     EXPECT_TRUE(relingo->Exit());
 }
 

@@ -18,7 +18,7 @@ namespace relingo {
 namespace {
 
 using test::TempFolder;
-using test::WaitUntil;
+using test::WaitForStandInRecord;
 using win32::FromWide;
 using win32::ToWide;
 
@@ -33,28 +33,18 @@ std::wstring StandInPath() {
     return OwnFolder() + L"\\IpdkStandIn.exe";
 }
 
+// What the stand-in received, as the window's text.
 struct Received {
     std::u16string commandLine;
     std::u16string folder;
 };
 
-// Waits for the stand-in in the folder to write what it received.
 std::optional<Received> WaitForRecord(const std::wstring& folder) {
-    const std::wstring file = folder + L"\\PDWizLoc received.txt";
-    if (!WaitUntil([&] { return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; })) {
+    const auto record = WaitForStandInRecord(folder);
+    if (!record) {
         return std::nullopt;
     }
-    HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-    std::string content(4096, '\0');
-    DWORD read = 0;
-    ::ReadFile(handle, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
-    ::CloseHandle(handle);
-    content.resize(read);
-    const size_t newline = content.find('\n');
-    return Received{
-        FromUtf8(content.substr(0, newline)),
-        FromUtf8(content.substr(newline + 1, content.find('\n', newline + 1) - newline - 1))};
+    return Received{FromUtf8(record->commandLine), FromUtf8(record->folder)};
 }
 
 class Win32RepackStartTest : public ::testing::Test {

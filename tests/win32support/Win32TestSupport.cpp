@@ -180,4 +180,23 @@ DWORD RunAndWait(const std::wstring& commandLine) {
     return code;
 }
 
+std::optional<StandInRecord> WaitForStandInRecord(const std::wstring& folder,
+                                                  std::chrono::milliseconds limit) {
+    const std::wstring file = folder + L"\\PDWizLoc received.txt";
+    if (!WaitUntil([&] { return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                   limit)) {
+        return std::nullopt;
+    }
+    HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+    std::string content(8192, '\0');
+    DWORD read = 0;
+    ::ReadFile(handle, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
+    ::CloseHandle(handle);
+    content.resize(read);
+    const size_t first = content.find('\n');
+    const size_t second = content.find('\n', first + 1);
+    return StandInRecord{content.substr(0, first), content.substr(first + 1, second - first - 1)};
+}
+
 } // namespace relingo::test

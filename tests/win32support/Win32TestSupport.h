@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -82,5 +83,18 @@ bool WaitUntil(Condition condition, std::chrono::milliseconds limit = std::chron
     }
     return true;
 }
+
+// What the IPDK stand-in wrote into its folder when it started, as UTF-8: its command line and
+// its current folder.
+struct StandInRecord {
+    std::string commandLine;
+    std::string folder;
+};
+
+// Waits for the stand-in started in the folder to write its record; nothing when the limit
+// passes first.
+std::optional<StandInRecord>
+WaitForStandInRecord(const std::wstring& folder,
+                     std::chrono::milliseconds limit = std::chrono::seconds(20));
 
 } // namespace relingo::test

@@ -4,7 +4,8 @@
 relingo_packages=(
     cmake ninja-build g++ googletest
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    wine wine64
+    g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+    wine wine64 wine32:i386
     xvfb xauth xdotool x11-apps imagemagick
     fonts-wine fonts-ipafont-gothic locales
     clang libclang-rt-14-dev
@@ -12,8 +13,15 @@ relingo_packages=(
 
 relingo_say() { printf '== %s\n' "$*" >&2; }
 
-# Installs the packages that are missing (needs root, as on a fresh machine).
+# Installs the packages that are missing (needs root, as on a fresh machine). The 32-bit Wine
+# comes from the i386 architecture, which is added first.
 relingo_install_packages() {
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        relingo_say "adding the i386 architecture for the 32-bit Wine"
+        "${sudo[@]}" dpkg --add-architecture i386
+    fi
     local missing=()
     local package
     for package in "${relingo_packages[@]}"; do
@@ -22,8 +30,6 @@ relingo_install_packages() {
     done
     if [ ${#missing[@]} -gt 0 ]; then
         relingo_say "installing: ${missing[*]}"
-        local sudo=()
-        [ "$(id -u)" -eq 0 ] || sudo=(sudo)
         "${sudo[@]}" apt-get update -qq
         DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
             "${missing[@]}" >/dev/null
@@ -31,8 +37,6 @@ relingo_install_packages() {
     # Wine takes its user locale from the Unix one, so Japanese tests need ja_JP.UTF-8.
     if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
         relingo_say "generating the ja_JP.UTF-8 locale"
-        local sudo=()
-        [ "$(id -u)" -eq 0 ] || sudo=(sudo)
         "${sudo[@]}" sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
         grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen ||
             echo 'ja_JP.UTF-8 UTF-8' | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
@@ -40,42 +44,55 @@ relingo_install_packages() {
     fi
 }
 
-relingo_xvfb_pid=""
+relingo_xvfb_pids=()
+relingo_display=""
 
-# Starts Xvfb on a free display when DISPLAY is unset; relingo_stop_display ends it.
-relingo_start_display() {
-    [ -z "${DISPLAY:-}" ] || return 0
+# Starts an Xvfb of its own on a free display and puts its name (":N") in relingo_display;
+# relingo_stop_display ends every one started.
+relingo_new_display() {
     local n
     for n in $(seq 90 140); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
         Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-        relingo_xvfb_pid=$!
+        local pid=$!
         local tries
         for tries in $(seq 100); do
             [ -e "/tmp/.X11-unix/X$n" ] && break
-            kill -0 "$relingo_xvfb_pid" 2>/dev/null || break
+            kill -0 "$pid" 2>/dev/null || break
             sleep 0.1
         done
         if [ -e "/tmp/.X11-unix/X$n" ]; then
-            export DISPLAY=":$n"
-            relingo_say "virtual display $DISPLAY"
+            relingo_xvfb_pids+=("$pid")
+            relingo_display=":$n"
+            relingo_say "virtual display $relingo_display"
             return 0
         fi
+        kill "$pid" 2>/dev/null || true
     done
     relingo_say "could not start a virtual display"
     return 1
 }
 
-relingo_stop_display() {
-    if [ -n "$relingo_xvfb_pid" ]; then
-        kill "$relingo_xvfb_pid" 2>/dev/null || true
-        wait "$relingo_xvfb_pid" 2>/dev/null || true
-        relingo_xvfb_pid=""
-    fi
+# Starts a virtual display when DISPLAY is unset, and sets DISPLAY to it.
+relingo_start_display() {
+    [ -z "${DISPLAY:-}" ] || return 0
+    relingo_new_display || return 1
+    export DISPLAY=$relingo_display
 }
 
-# Stops the wineserver of the build tree's private prefix.
+relingo_stop_display() {
+    local pid
+    for pid in "${relingo_xvfb_pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    relingo_xvfb_pids=()
+}
+
+# Stops the wineservers of the given private prefixes.
 relingo_stop_wine() {
-    local prefix=$1
-    [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+    local prefix
+    for prefix in "$@"; do
+        [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+    done
 }

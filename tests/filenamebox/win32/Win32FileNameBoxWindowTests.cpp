@@ -396,7 +396,7 @@ TEST_F(FileNameBoxWindowTest, MouseEventsArriveInTwipsWithClicks) {
     // The point inside the EDIT's border, in the box's own pixels.
     POINT origin = {0, 0};
     ::MapWindowPoints(Edit(), window_->Handle(), &origin, 1);
-    const double twipsPerPixel = 1440.0 / ::GetDpiForWindow(top_);
+    const double twipsPerPixel = 1440.0 / DpiFunctions::OfSystem().ForWindow(top_);
     const auto twips = [&](int pixels) {
         return std::to_string(std::lround(pixels * twipsPerPixel));
     };
@@ -459,7 +459,8 @@ TEST_F(FileNameBoxWindowTest, TheFontObjectBecomesTheEditsFont) {
     LOGFONTW logFont = {};
     ASSERT_GT(::GetObjectW(gdiFont, sizeof logFont, &logFont), 0);
     EXPECT_STREQ(logFont.lfFaceName, L"Arial");
-    EXPECT_EQ(logFont.lfHeight, -MulDiv(12, static_cast<int>(::GetDpiForWindow(Edit())), 72));
+    EXPECT_EQ(logFont.lfHeight,
+              -MulDiv(12, static_cast<int>(DpiFunctions::OfSystem().ForWindow(Edit())), 72));
     EXPECT_EQ(logFont.lfWeight, 700);
     EXPECT_TRUE(logFont.lfItalic);
     EXPECT_EQ(Box().Font(), font);
@@ -652,7 +653,7 @@ TEST_F(FileNameBoxWindowTest, TheParentMayGoFirst) {
 
 TEST(Win32ControlHostTest, PixelsToTwipsAtTheWindowsDpi) {
     Win32ControlHost host;
-    const UINT dpi = ::GetDpiForSystem();
+    const UINT dpi = DpiFunctions::OfSystem().ForSystem();
     EXPECT_EQ(host.ScaleMode(), scale::kPixels);
     EXPECT_FLOAT_EQ(host.ScaleX(static_cast<float>(dpi), scale::kPixels, scale::kContainerPosition),
                     1440.0f);
@@ -666,6 +667,39 @@ TEST(Win32ControlHostTest, PixelsToTwipsAtTheWindowsDpi) {
     } catch (const Error& e) {
         EXPECT_EQ(e.Number(), errnum::kInvalidProcedureCall);
     }
+}
+
+// A control's site: the container answers for the session and the scale, the control's own
+// window for its extent. A site without a window (the file dialog control's) leaves the
+// container's window as it is.
+TEST(Win32ControlHostTest, ASiteTakesTheAmbientFromItsContainerAndTheExtentFromItsWindow) {
+    const HWND container = CreateTopWindow();
+    const HWND child = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 40, 20, container,
+                                         nullptr, nullptr, nullptr);
+    auto font = std::make_shared<Font>(Font{u"Tahoma"});
+    Win32ControlHost host(container, font);
+    Win32ControlHost site = Win32ControlHost::SiteIn(host);
+    Win32ControlHost windowless = Win32ControlHost::SiteIn(host);
+    site.SetWindow(child);
+    RECT before = {};
+    ::GetWindowRect(container, &before);
+
+    EXPECT_EQ(site.AmbientFont(), font);
+    site.PropertyChanged(u"Text");
+    EXPECT_EQ(host.PropertyChanges(), 1);
+    EXPECT_FLOAT_EQ(site.ScaleX(1, scale::kInches, scale::kTwips), 1440.0f);
+    EXPECT_FLOAT_EQ(site.ControlWidth(), 40.0f);
+    site.SetControlSize(64, 24);
+    EXPECT_FLOAT_EQ(site.ControlWidth(), 64.0f);
+    EXPECT_FLOAT_EQ(site.ControlHeight(), 24.0f);
+
+    EXPECT_FLOAT_EQ(windowless.ControlWidth(), 0.0f);
+    windowless.SetControlSize(32, 32);
+    windowless.Refresh();
+    RECT after = {};
+    ::GetWindowRect(container, &after);
+    EXPECT_TRUE(::EqualRect(&before, &after));
+    ::DestroyWindow(container);
 }
 
 TEST(Win32ControlHostTest, AmbientPropertiesOfTheSession) {

@@ -1,0 +1,72 @@
+#include "platform/win32/RunTimeFunctions.h"
+
+#include <string>
+
+namespace relingo::win32 {
+
+namespace {
+
+// Windows 7 has one DPI for the session: the screen's.
+UINT ScreenDpi() {
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    if (screen != nullptr) {
+        ::ReleaseDC(nullptr, screen);
+    }
+    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+} // namespace
+
+HMODULE SystemLibrary(const wchar_t* name) {
+    if (HMODULE loaded = ::GetModuleHandleW(name)) {
+        return loaded;
+    }
+    wchar_t folder[MAX_PATH] = {};
+    const UINT n = ::GetSystemDirectoryW(folder, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) {
+        return nullptr;
+    }
+    return ::LoadLibraryW((std::wstring(folder, n) + L"\\" + name).c_str());
+}
+
+DpiFunctions::DpiFunctions(HMODULE user32)
+    : getDpiForWindow_(FindFunction<decltype(getDpiForWindow_)>(user32, "GetDpiForWindow")),
+      getDpiForSystem_(FindFunction<decltype(getDpiForSystem_)>(user32, "GetDpiForSystem")),
+      adjustWindowRectExForDpi_(
+          FindFunction<decltype(adjustWindowRectExForDpi_)>(user32, "AdjustWindowRectExForDpi")) {}
+
+const DpiFunctions& DpiFunctions::OfSystem() {
+    static const DpiFunctions system(::GetModuleHandleW(L"user32.dll"));
+    return system;
+}
+
+const DpiFunctions& DpiFunctions::Windows7() {
+    static const DpiFunctions none;
+    return none;
+}
+
+UINT DpiFunctions::ForWindow(HWND window) const {
+    if (window == nullptr || getDpiForWindow_ == nullptr) {
+        return ForSystem();
+    }
+    const UINT dpi = getDpiForWindow_(window);
+    return dpi != 0 ? dpi : ForSystem();
+}
+
+UINT DpiFunctions::ForSystem() const {
+    const UINT dpi = getDpiForSystem_ != nullptr ? getDpiForSystem_() : 0;
+    return dpi != 0 ? dpi : ScreenDpi();
+}
+
+RECT DpiFunctions::WindowRectFor(const RECT& client, DWORD style, DWORD exStyle, UINT dpi) const {
+    RECT frame = client;
+    if (adjustWindowRectExForDpi_ != nullptr) {
+        adjustWindowRectExForDpi_(&frame, style, FALSE, exStyle, dpi);
+    } else {
+        ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    }
+    return frame;
+}
+
+} // namespace relingo::win32

@@ -1,0 +1,53 @@
+// The functions the program finds at run time rather than importing: those newer than Windows 7
+// SP1, so that the program starts there too, and those of DLLs that start-up need not load.
+//
+// Newer than Windows 7 SP1, each with what Windows 7 offers instead:
+//   USER32 GetDpiForWindow           the screen's LOGPIXELSX (one DPI for the whole session)
+//   USER32 GetDpiForSystem           the screen's LOGPIXELSX
+//   USER32 AdjustWindowRectExForDpi  AdjustWindowRectEx at the session's DPI
+// Without them the window never sees WM_DPICHANGED, which the same systems introduced.
+#pragma once
+
+#include <windows.h>
+
+namespace relingo::win32 {
+
+// A DLL of the system folder: the one already loaded, or loaded from there and nowhere else.
+HMODULE SystemLibrary(const wchar_t* name);
+
+// A function of the module, or null when the module is null or lacks it.
+template <typename Function>
+Function FindFunction(HMODULE module, const char* name) {
+    // Through a generic function pointer, the documented way to convert GetProcAddress's result.
+    return module ? reinterpret_cast<Function>(
+                        reinterpret_cast<void (*)()>(::GetProcAddress(module, name)))
+                  : nullptr;
+}
+
+// The dots per inch windows and fonts are measured at, from the newer functions where the
+// system has them and from the fallbacks where it does not.
+class DpiFunctions {
+public:
+    // This system's functions, looked up on the first call.
+    static const DpiFunctions& OfSystem();
+    // None of the newer functions, whatever the system: the fallbacks alone, as on Windows 7.
+    static const DpiFunctions& Windows7();
+
+    // Whether the system tells each window its own DPI (and sends WM_DPICHANGED).
+    bool PerWindow() const { return getDpiForWindow_ != nullptr; }
+    // The DPI of the window, or of the system when there is no window.
+    UINT ForWindow(HWND window) const;
+    UINT ForSystem() const;
+    // The window rectangle whose client area is client, for a window of the styles at dpi.
+    RECT WindowRectFor(const RECT& client, DWORD style, DWORD exStyle, UINT dpi) const;
+
+private:
+    DpiFunctions() = default;
+    explicit DpiFunctions(HMODULE user32);
+
+    UINT(WINAPI* getDpiForWindow_)(HWND) = nullptr;
+    UINT(WINAPI* getDpiForSystem_)() = nullptr;
+    BOOL(WINAPI* adjustWindowRectExForDpi_)(LPRECT, DWORD, BOOL, DWORD, UINT) = nullptr;
+};
+
+} // namespace relingo::win32
