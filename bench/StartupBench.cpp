@@ -4,7 +4,11 @@
 // first), each start on its own, and killed once measured: closing Relingo normally would save
 // its settings, and a box shown on the way out would hold the next start up.
 //
-//   StartupBench [runs] [Relingo.exe] [BareWindow.exe]
+// The ratio is taken per pair of starts, and its median, fastest and slowest are given. Then
+// RelingoPhases.exe (Relingo's own start with a mark at the end of each phase) is started as
+// often, and the median of each phase printed: where the start's time goes.
+//
+//   StartupBench [runs] [Relingo.exe] [BareWindow.exe] [RelingoPhases.exe]
 //
 // The programs default to the ones beside this one.
 #include <windows.h>
@@ -17,7 +21,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <fstream>
 #include <iterator>
+#include <map>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -26,7 +33,7 @@ namespace relingo::bench {
 namespace {
 
 constexpr DWORD kTimeLimitMs = 30000;
-constexpr int kDefaultRuns = 15;
+constexpr int kDefaultRuns = 20;
 constexpr wchar_t kRelingoSettings[] = L"Software\\VB and VBA Program Settings\\Relingo";
 
 struct Contender {
@@ -169,10 +176,82 @@ int Run(int runs, Contender relingo, Contender bare) {
                 runs);
     PrintContender(bare);
     PrintContender(relingo);
-    std::printf("  ratio %s / %s: %.2f\n", Utf8(FileNameOf(relingo.path)).c_str(),
-                Utf8(FileNameOf(bare.path)).c_str(),
-                Median(relingo.seconds) / Median(bare.seconds));
+    std::vector<double> ratios;
+    for (size_t i = 0; i < relingo.seconds.size(); ++i) {
+        ratios.push_back(relingo.seconds[i] / bare.seconds[i]);
+    }
+    std::printf("  ratio %s / %s per pair: median %.2f (lowest %.2f, highest %.2f)\n",
+                Utf8(FileNameOf(relingo.path)).c_str(), Utf8(FileNameOf(bare.path)).c_str(),
+                Median(ratios), *std::min_element(ratios.begin(), ratios.end()),
+                *std::max_element(ratios.begin(), ratios.end()));
     return 0;
+}
+
+// One traced start: the phases and their microseconds, in order.
+std::vector<std::pair<std::string, double>> TracePhases(const std::wstring& phasesProgram,
+                                                        const std::wstring& output) {
+    ForgetRelingoSettings();
+    ::DeleteFileW(output.c_str());
+    LARGE_INTEGER start;
+    ::QueryPerformanceCounter(&start);
+    std::wstring commandLine =
+        L"\"" + phasesProgram + L"\" \"" + output + L"\" " + std::to_wstring(start.QuadPart);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!::CreateProcessW(phasesProgram.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                          nullptr, nullptr, &startup, &info)) {
+        throw std::runtime_error("cannot start " + Utf8(phasesProgram));
+    }
+    const win32::UniqueKernelHandle process(info.hProcess);
+    const win32::UniqueKernelHandle thread(info.hThread);
+    if (::WaitForSingleObject(process.Get(), kTimeLimitMs) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.Get(), 1);
+        throw std::runtime_error("the traced start did not end within the time limit");
+    }
+    std::ifstream file(Utf8(output));
+    std::vector<std::pair<std::string, double>> phases;
+    std::string line;
+    while (std::getline(file, line)) {
+        const size_t tab = line.find('\t');
+        if (tab != std::string::npos) {
+            phases.emplace_back(line.substr(0, tab), std::stod(line.substr(tab + 1)));
+        }
+    }
+    if (phases.empty()) {
+        throw std::runtime_error("the traced start wrote no phases");
+    }
+    return phases;
+}
+
+void RunPhases(int runs, const std::wstring& phasesProgram) {
+    const std::wstring output = OwnFolder() + L"RelingoPhases.txt";
+    TracePhases(phasesProgram, output); // not counted, as above
+    std::vector<std::string> order;
+    std::map<std::string, std::vector<double>> samples;
+    std::vector<double> totals;
+    for (int run = 0; run < runs; ++run) {
+        double total = 0;
+        for (const auto& [phase, microseconds] : TracePhases(phasesProgram, output)) {
+            if (samples.find(phase) == samples.end()) {
+                order.push_back(phase);
+            }
+            samples[phase].push_back(microseconds);
+            total += microseconds;
+        }
+        totals.push_back(total);
+    }
+    ::DeleteFileW(output.c_str());
+    const double total = Median(totals);
+    std::printf("\nphases of Relingo's start (median of %d traced starts; a phase ends where "
+                "the next begins)\n",
+                runs);
+    for (const std::string& phase : order) {
+        const double median = Median(samples[phase]);
+        std::printf("  %-28s %7.1f ms  %5.1f%%\n", phase.c_str(), median / 1e3,
+                    100.0 * median / total);
+    }
+    std::printf("  %-28s %7.1f ms\n", "process creation to idle", total / 1e3);
 }
 
 } // namespace
@@ -183,7 +262,8 @@ int wmain(int argc, wchar_t** argv) {
     try {
         const int runs = argc > 1 ? _wtoi(argv[1]) : kDefaultRuns;
         if (runs < 1) {
-            std::fprintf(stderr, "usage: StartupBench [runs] [Relingo.exe] [BareWindow.exe]\n");
+            std::fprintf(stderr, "usage: StartupBench [runs] [Relingo.exe] [BareWindow.exe] "
+                                 "[RelingoPhases.exe]\n");
             return 2;
         }
         const std::wstring folder = OwnFolder();
@@ -191,7 +271,10 @@ int wmain(int argc, wchar_t** argv) {
             argc > 2 ? argv[2] : folder + L"Relingo.exe", RELINGO_MAIN_WINDOW_CLASS, {}};
         Contender bare{
             argc > 3 ? argv[3] : folder + L"BareWindow.exe", RELINGO_BARE_WINDOW_CLASS, {}};
-        return Run(runs, std::move(relingo), std::move(bare));
+        const std::wstring phases = argc > 4 ? argv[4] : folder + L"RelingoPhases.exe";
+        const int result = Run(runs, std::move(relingo), std::move(bare));
+        RunPhases(runs, phases);
+        return result;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "StartupBench: %s\n", e.what());
         return 1;

@@ -76,7 +76,7 @@ MainWindow::~MainWindow() {
     DestroyHandle();
 }
 
-void MainWindow::Create(int showCommand) {
+void MainWindow::Create(int showCommand, StartupTrace* trace) {
     WNDCLASSEXW windowClass = {};
     windowClass.hInstance = instance_;
     windowClass.hIcon = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_RELINGO),
@@ -87,6 +87,7 @@ void MainWindow::Create(int showCommand) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = RELINGO_MAIN_WINDOW_CLASS;
     RegisterClassOnce(windowClass);
+    MarkPhase(trace, "window class and icons");
 
     dpi_ = dpiFunctions_.ForSystem();
     const RECT frame = FrameFor(dpi_);
@@ -103,18 +104,24 @@ void MainWindow::Create(int showCommand) {
         ::SetWindowPos(Handle(), nullptr, 0, 0, adjusted.right - adjusted.left,
                        adjusted.bottom - adjusted.top, SWP_NOMOVE | SWP_NOZORDER);
     }
-    CreateControls();
+    MarkPhase(trace, "main window");
+    CreateControls(trace);
     ApplyFonts();
+    MarkPhase(trace, "window font");
     ApplyLayout();
+    MarkPhase(trace, "layout");
     RestoreDesignData();
+    MarkPhase(trace, "design data");
 
     form_ = std::make_unique<frmMain>(system_,
                                       frmMainControls{txtIPDK_->Box(), txtFileName_->Box(),
                                                       cmbFirst_, cmbSecond_, dialogAdapter_},
                                       reinterpret_cast<intptr_t>(Handle()));
     form_->Form_Load();
+    MarkPhase(trace, "settings (Form_Load)");
     ::ShowWindow(Handle(), showCommand);
     ::UpdateWindow(Handle());
+    MarkPhase(trace, "shown and first paint");
     // Activation gives the focus to the first control; when it came before the window was shown
     // (or, without a window manager, not yet in full), the window gives it here. Shown in the
     // background, it waits for the user to activate it.
@@ -130,7 +137,7 @@ RECT MainWindow::FrameFor(UINT dpi) const {
     return dpiFunctions_.WindowRectFor(client, kWindowStyle, kWindowExStyle, dpi);
 }
 
-void MainWindow::CreateControls() {
+void MainWindow::CreateControls(StartupTrace* trace) {
     for (size_t i = 0; i < kFormLayout.size(); ++i) {
         const ControlPlacement& placement = kFormLayout[i];
         const int id = placement.id;
@@ -139,6 +146,7 @@ void MainWindow::CreateControls() {
                                                            dpiFunctions_);
             controls_[i] = box->Handle();
             (id == IDC_TXTIPDK ? txtIPDK_ : txtFileName_) = std::move(box);
+            MarkControl(trace, placement.name);
             continue;
         }
         const std::wstring caption = placement.caption ? ToWide(placement.caption) : L"";
@@ -149,6 +157,7 @@ void MainWindow::CreateControls() {
             throw Error(errnum::kOutOfMemory,
                         u"A control of the main window could not be created.");
         }
+        MarkControl(trace, placement.name);
     }
     cmbFirst_.Attach(::GetDlgItem(Handle(), IDC_CMBFIRST));
     cmbSecond_.Attach(::GetDlgItem(Handle(), IDC_CMBSECOND));
@@ -158,6 +167,7 @@ void MainWindow::CreateControls() {
     for (const char16_t* item : kSecondLanguages) {
         cmbSecond_.AddItem(ToWide(item).c_str());
     }
+    MarkPhase(trace, "list items");
 }
 
 void MainWindow::RestoreDesignData() {

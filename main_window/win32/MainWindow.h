@@ -11,6 +11,7 @@
 #include "main_window/frmMain.h"
 #include "main_window/frmMainLayout.h"
 #include "main_window/win32/ComboBoxList.h"
+#include "main_window/win32/StartupTrace.h"
 #include "platform/CommonDialogs.h"
 #include "platform/SystemServices.h"
 #include "platform/win32/Handles.h"
@@ -32,7 +33,8 @@ public:
 
     // Creates the window and its controls, restores the controls from the design data, runs
     // the window's load and shows it. Throws relingo::Error when the window cannot be made.
-    void Create(int showCommand);
+    // A trace, when given, gets a mark at the end of each phase.
+    void Create(int showCommand, StartupTrace* trace = nullptr);
 
     // Gives the dialog manager the keyboard message (Tab, arrows, access keys); true when it
     // was handled.
@@ -45,7 +47,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     RECT FrameFor(UINT dpi) const;
-    void CreateControls();
+    void CreateControls(StartupTrace* trace);
     void RestoreDesignData();
     void ApplyLayout();
     void ApplyFonts();

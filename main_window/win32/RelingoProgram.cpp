@@ -1,0 +1,79 @@
+#include "main_window/win32/RelingoProgram.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "main_window/win32/MainWindow.h"
+#include "platform/Error.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32CommonDialogs.h"
+#include "platform/win32/Win32System.h"
+
+namespace relingo::win32 {
+
+namespace {
+
+// COM for the shell's folder lookups and auto-completion, for as long as the window lives.
+class ComApartment {
+public:
+    ComApartment() : initialized_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (initialized_) {
+            ::CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool initialized_;
+};
+
+int RunMessageLoop(MainWindow& window, StartupTrace* trace) {
+    MSG message = {};
+    // The first time nothing waits, the start is over.
+    if (trace != nullptr) {
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (!::GetMessageW(&message, nullptr, 0, 0)) {
+                return static_cast<int>(message.wParam);
+            }
+            if (!window.PreTranslate(message)) {
+                ::TranslateMessage(&message);
+                ::DispatchMessageW(&message);
+            }
+        }
+        trace->Mark("idle");
+        trace->Idle();
+    }
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!window.PreTranslate(message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    return static_cast<int>(message.wParam);
+}
+
+} // namespace
+
+int RunRelingo(HINSTANCE instance, int showCommand, StartupTrace* trace) {
+    const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    MarkPhase(trace, "common controls");
+    ComApartment com;
+    MarkPhase(trace, "COM");
+    Win32System system;
+    Win32CommonDialogs dialogs;
+    try {
+        MainWindow window(instance, system, dialogs);
+        window.Create(showCommand, trace);
+        return RunMessageLoop(window, trace);
+    } catch (const Error& e) {
+        ::MessageBoxW(nullptr, ToWide(e.Description()).c_str(), L"Relingo", MB_OK | MB_ICONSTOP);
+    } catch (...) {
+        ::MessageBoxW(nullptr, L"Relingo could not start.", L"Relingo", MB_OK | MB_ICONSTOP);
+    }
+    return 1;
+}
+
+} // namespace relingo::win32
