@@ -11,6 +11,7 @@
 #   cmake -DPROGRAM=Relingo.exe -DOBJDUMP=x86_64-w64-mingw32-objdump -P CheckImports.cmake
 #   cmake -DLISTING=saved.txt -P CheckImports.cmake     (a saved "objdump -p" listing instead)
 #   ... -DWINDOWS7=Windows7Imports.txt -DNEWER=NewerFunctions.txt
+#   ... -DDEFERRED=shell32,ole32     (DLLs that must not be imported: loaded when needed)
 cmake_minimum_required(VERSION 3.25)
 
 # DLLs that every Windows installation has, compared without regard to case. imm32 is the input
@@ -61,6 +62,23 @@ if(NOT imports)
 endif()
 list(JOIN imports " " shown)
 message("${name} imports: ${shown}")
+# DLLs the program loads only when it first needs them, so that its start does not pay for them.
+if(DEFINED DEFERRED)
+    string(REPLACE "," ";" DEFERRED "${DEFERRED}")
+    set(early)
+    foreach(dll IN LISTS imports)
+        string(TOLOWER "${dll}" base)
+        string(REGEX REPLACE "\\.dll$" "" base "${base}")
+        if(base IN_LIST DEFERRED)
+            list(APPEND early "${dll}")
+        endif()
+    endforeach()
+    if(early)
+        list(JOIN early " " shown)
+        message("${name} loads at start DLLs it should load when first needed: ${shown}")
+        message(FATAL_ERROR "${name} imports what its start need not load")
+    endif()
+endif()
 if(foreign)
     list(JOIN foreign " " shown)
     # Said in a plain message first, which CMake does not wrap, so the list stays on one line.

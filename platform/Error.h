@@ -27,6 +27,7 @@ inline constexpr int32_t kPathNotFound = 76;
 inline constexpr int32_t kInvalidFileFormat = 321;
 inline constexpr int32_t kInvalidPropertyValue = 380;
 inline constexpr int32_t kSetNotSupportedAtRunTime = 382;
+inline constexpr int32_t kCannotCreateObject = 429;
 // Raised by the file dialog control when the user cancels and CancelError is True.
 inline constexpr int32_t kDialogCancelled = 32755;
 } // namespace errnum

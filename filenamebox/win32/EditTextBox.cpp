@@ -26,6 +26,7 @@ constexpr UINT_PTR kSubclassId = 1;
 constexpr UINT_PTR kLeaveTimer = 0x5245;
 constexpr UINT kFirstLook = USER_TIMER_MINIMUM;
 constexpr UINT kNextLook = 50;
+constexpr UINT_PTR kCompletionTimer = 0x5246;
 // Set on a box's EDIT while it takes back the focus after a failed check. A box that loses the
 // focus to it was never really left by the user and must not check itself in turn, or two bad
 // boxes would hand the focus to and fro for ever.
@@ -84,7 +85,8 @@ int ToPixels(float measure) {
 
 EditTextBox::EditTextBox(HWND parent, int controlId, FontPtr font, const DpiFunctions& dpi)
     : dpi_(dpi), backColor_(olecolor::kWindowBackground), foreColor_(olecolor::kWindowText) {
-    edit_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+    // WS_EX_ACCEPTFILES takes dropped files, as DragAcceptFiles would.
+    edit_ = ::CreateWindowExW(WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES, L"EDIT", L"",
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0,
                               parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                               ::GetModuleHandleW(nullptr), nullptr);
@@ -92,10 +94,6 @@ EditTextBox::EditTextBox(HWND parent, int controlId, FontPtr font, const DpiFunc
         throw Error(errnum::kOutOfMemory, u"The file name box could not be created.");
     }
     ::SetWindowSubclass(edit_, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    // Completion fills in text the way pasting does: typed characters still pass the key filter
-    // on their way to the EDIT, and leaving the box still runs the check.
-    autoCompleteOn_ = SUCCEEDED(::SHAutoComplete(edit_, SHACF_FILESYSTEM));
-    ::DragAcceptFiles(edit_, TRUE);
     SetFont(font ? std::move(font) : std::make_shared<Font>());
 }
 
@@ -153,6 +151,13 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSEMOVE:
             OnMouse(message, wParam, lParam);
             break;
+        case WM_SETFOCUS:
+            // Completion starts once the box first has the focus and the window is idle,
+            // not while the window is being made.
+            if (!completionTried_) {
+                ::SetTimer(edit_, kCompletionTimer, USER_TIMER_MINIMUM, nullptr);
+            }
+            break;
         case WM_KILLFOCUS:
             OnKillFocus(reinterpret_cast<HWND>(wParam));
             break;
@@ -160,10 +165,15 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == kLeaveTimer) {
                 OnLeaveTimer();
                 skipDefault = true;
+            } else if (wParam == kCompletionTimer) {
+                ::KillTimer(edit_, kCompletionTimer);
+                StartCompletion();
+                skipDefault = true;
             }
             break;
         case WM_GETOBJECT:
-            if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
+            // The answer is a COM object, handed over through the thread's apartment.
+            if (static_cast<LONG>(lParam) == OBJID_CLIENT && com_.Enter()) {
                 if (const auto label = LabelCaptionBefore(::GetParent(edit_))) {
                     if (const LRESULT answer = AnswerClientObject(edit_, wParam, *label)) {
                         return answer;
@@ -180,10 +190,21 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
     } catch (...) {
         // A character whose filtering failed is not entered: it may be one the filter refuses.
-        skipDefault = message == WM_CHAR || message == WM_IME_CHAR || message == WM_DROPFILES ||
-                      (message == WM_TIMER && wParam == kLeaveTimer);
+        skipDefault =
+            message == WM_CHAR || message == WM_IME_CHAR || message == WM_DROPFILES ||
+            (message == WM_TIMER && (wParam == kLeaveTimer || wParam == kCompletionTimer));
     }
     return skipDefault ? 0 : ::DefSubclassProc(edit, message, wParam, lParam);
+}
+
+// Completion fills in text the way pasting does: typed characters still pass the key filter on
+// their way to the EDIT, and leaving the box still runs the check. It needs COM; without it the
+// box works on without completion.
+void EditTextBox::StartCompletion() {
+    completionTried_ = true;
+    const auto autoComplete = ShellFunctions::Get().autoComplete;
+    autoCompleteOn_ =
+        autoComplete != nullptr && com_.Enter() && SUCCEEDED(autoComplete(edit_, SHACF_FILESYSTEM));
 }
 
 bool EditTextBox::OnChar(WPARAM& wParam) {
@@ -301,13 +322,17 @@ void EditTextBox::OnLeaveTimer() {
 
 void EditTextBox::OnDropFiles(HDROP drop) {
     const UniqueDrop owned(drop);
-    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    const auto query = ShellFunctions::Get().dragQueryFile;
+    if (query == nullptr) {
+        return; // no shell to read the drop with: it is left alone
+    }
+    const UINT count = query(drop, 0xFFFFFFFF, nullptr, 0);
     std::vector<std::u16string> files;
     files.reserve(count);
     for (UINT i = 0; i < count; ++i) {
-        const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+        const UINT length = query(drop, i, nullptr, 0);
         std::wstring name(length + 1, L'\0');
-        const UINT copied = ::DragQueryFileW(drop, i, name.data(), length + 1);
+        const UINT copied = query(drop, i, name.data(), length + 1);
         name.resize(copied);
         // An empty name is no file; a list of nothing else is no file list.
         if (!name.empty()) {
@@ -321,6 +346,7 @@ void EditTextBox::OnDropFiles(HDROP drop) {
 
 void EditTextBox::OnDestroyed() {
     ::KillTimer(edit_, kLeaveTimer);
+    ::KillTimer(edit_, kCompletionTimer);
     ::RemovePropW(edit_, kTakingFocusBack);
     edit_ = nullptr;
 }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "platform/TextBox.h"
+#include "platform/win32/ComApartment.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/RunTimeFunctions.h"
 
@@ -26,7 +27,8 @@ public:
     EditTextBox& operator=(const EditTextBox&) = delete;
 
     HWND Handle() const { return edit_; }
-    // Whether the system's completion of file and folder names is on for the box.
+    // Whether the system's completion of file and folder names is on for the box. It comes on
+    // once the box has first had the focus and the window is idle.
     bool AutoCompleteOn() const { return autoCompleteOn_; }
 
     // Handles the messages an EDIT sends its parent (EN_CHANGE, WM_CTLCOLOREDIT); true when the
@@ -71,6 +73,7 @@ private:
     void OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
     void OnKillFocus(HWND newFocus);
     void OnLeaveTimer();
+    void StartCompletion();
     void OnDropFiles(HDROP drop);
     void OnDestroyed();
     void ApplyBackBrush();
@@ -87,6 +90,8 @@ private:
     int16_t imeMode_ = 0;
     int32_t maxLength_ = 0;
     bool autoCompleteOn_ = false;
+    bool completionTried_ = false;
+    ComApartment com_; // for completion and the accessible object, entered on their first use
     bool leftButtonDown_ = false;
 };
 

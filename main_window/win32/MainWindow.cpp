@@ -105,11 +105,9 @@ void MainWindow::Create(int showCommand, StartupTrace* trace) {
                        adjusted.bottom - adjusted.top, SWP_NOMOVE | SWP_NOZORDER);
     }
     MarkPhase(trace, "main window");
-    CreateControls(trace);
-    ApplyFonts();
+    MakeWindowFont();
     MarkPhase(trace, "window font");
-    ApplyLayout();
-    MarkPhase(trace, "layout");
+    CreateControls(trace);
     RestoreDesignData();
     MarkPhase(trace, "design data");
 
@@ -137,12 +135,15 @@ RECT MainWindow::FrameFor(UINT dpi) const {
     return dpiFunctions_.WindowRectFor(client, kWindowStyle, kWindowExStyle, dpi);
 }
 
+// Each control is made at its place with the window's font, so that nothing has to be moved or
+// measured again before the window is first shown.
 void MainWindow::CreateControls(StartupTrace* trace) {
     for (size_t i = 0; i < kFormLayout.size(); ++i) {
         const ControlPlacement& placement = kFormLayout[i];
         const int id = placement.id;
+        const RECT r = PlacementInPixels(placement, dpi_);
         if (placement.kind == ControlKind::NameBox) {
-            auto box = std::make_unique<FileNameBoxWindow>(Handle(), id, system_, host_, nullptr,
+            auto box = std::make_unique<FileNameBoxWindow>(Handle(), r, id, system_, host_, nullptr,
                                                            dpiFunctions_);
             controls_[i] = box->Handle();
             (id == IDC_TXTIPDK ? txtIPDK_ : txtFileName_) = std::move(box);
@@ -151,11 +152,16 @@ void MainWindow::CreateControls(StartupTrace* trace) {
         }
         const std::wstring caption = placement.caption ? ToWide(placement.caption) : L"";
         controls_[i] = ::CreateWindowExW(
-            0, ClassOf(placement.kind), caption.c_str(), StyleOf(placement.kind), 0, 0, 0, 0,
-            Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+            0, ClassOf(placement.kind), caption.c_str(), StyleOf(placement.kind), r.left, r.top,
+            r.right - r.left, r.bottom - r.top, Handle(),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
         if (controls_[i] == nullptr) {
             throw Error(errnum::kOutOfMemory,
                         u"A control of the main window could not be created.");
+        }
+        ::SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+        if (placement.kind == ControlKind::DropDownList) {
+            FitDropDownList(controls_[i], r);
         }
         MarkControl(trace, placement.name);
     }
@@ -176,9 +182,9 @@ void MainWindow::RestoreDesignData() {
     dlgFileOpen_.ReadProperties(DesignData(instance_, IDR_DESIGN_DLGFILEOPEN));
 }
 
-void MainWindow::ApplyFonts() {
-    // The classic dialog font at 8 points: the layout was designed for it, and the labels'
-    // two-line captions fit their places only at that size.
+// The classic dialog font at 8 points: the layout was designed for it, and the labels' two-line
+// captions fit their places only at that size. One font, shared by every control but the boxes.
+void MainWindow::MakeWindowFont() {
     LOGFONTW font = {};
     font.lfHeight = -::MulDiv(kWindowFontPoints, static_cast<int>(dpi_), 72);
     font.lfWeight = FW_NORMAL;
@@ -186,6 +192,10 @@ void MainWindow::ApplyFonts() {
     font.lfQuality = CLEARTYPE_QUALITY;
     ::lstrcpynW(font.lfFaceName, L"MS Shell Dlg", LF_FACESIZE);
     font_.Reset(::CreateFontIndirectW(&font));
+}
+
+void MainWindow::ApplyFonts() {
+    MakeWindowFont();
     for (size_t i = 0; i < kFormLayout.size(); ++i) {
         if (kFormLayout[i].kind != ControlKind::NameBox) {
             ::SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
@@ -202,22 +212,26 @@ void MainWindow::ApplyLayout() {
         if (placement.kind == ControlKind::NameBox) {
             (placement.id == IDC_TXTIPDK ? txtIPDK_ : txtFileName_)->Move(r);
         } else if (placement.kind == ControlKind::DropDownList) {
-            // The closed list is as high as designed; the window's height includes the
-            // drop-down part.
-            const auto item = ::SendMessageW(controls_[i], CB_GETITEMHEIGHT, 0, 0);
-            ::MoveWindow(controls_[i], r.left, r.top, width,
-                         height + static_cast<int>(item) * kDropDownItems, TRUE);
-            const int border = static_cast<int>(
-                ::SendMessageW(controls_[i], CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-            RECT closed = {};
-            ::GetWindowRect(controls_[i], &closed);
-            const int frame = (closed.bottom - closed.top) - border;
-            ::SendMessageW(controls_[i], CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                           std::max(1, height - frame));
+            FitDropDownList(controls_[i], r);
         } else {
             ::MoveWindow(controls_[i], r.left, r.top, width, height, TRUE);
         }
     }
+}
+
+// The closed list is as high as designed; the window's height includes the drop-down part, whose
+// items take the height of the list's font.
+void MainWindow::FitDropDownList(HWND list, const RECT& r) {
+    const int height = r.bottom - r.top;
+    const auto item = ::SendMessageW(list, CB_GETITEMHEIGHT, 0, 0);
+    ::MoveWindow(list, r.left, r.top, r.right - r.left,
+                 height + static_cast<int>(item) * kDropDownItems, TRUE);
+    const int border =
+        static_cast<int>(::SendMessageW(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    RECT closed = {};
+    ::GetWindowRect(list, &closed);
+    const int frame = (closed.bottom - closed.top) - border;
+    ::SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(1, height - frame));
 }
 
 void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {

@@ -50,7 +50,9 @@ private:
     void CreateControls(StartupTrace* trace);
     void RestoreDesignData();
     void ApplyLayout();
+    void MakeWindowFont();
     void ApplyFonts();
+    static void FitDropDownList(HWND list, const RECT& r);
     void OnCommand(int id, int code);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     void RememberFocus();

@@ -1,7 +1,6 @@
 #include "main_window/win32/RelingoProgram.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "main_window/win32/MainWindow.h"
 #include "platform/Error.h"
@@ -12,22 +11,6 @@
 namespace relingo::win32 {
 
 namespace {
-
-// COM for the shell's folder lookups and auto-completion, for as long as the window lives.
-class ComApartment {
-public:
-    ComApartment() : initialized_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment() {
-        if (initialized_) {
-            ::CoUninitialize();
-        }
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool initialized_;
-};
 
 int RunMessageLoop(MainWindow& window, StartupTrace* trace) {
     MSG message = {};
@@ -60,8 +43,7 @@ int RunRelingo(HINSTANCE instance, int showCommand, StartupTrace* trace) {
     const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
     MarkPhase(trace, "common controls");
-    ComApartment com;
-    MarkPhase(trace, "COM");
+    // COM waits until something needs it: the file dialog, the desktop lookup, completion.
     Win32System system;
     Win32CommonDialogs dialogs;
     try {

@@ -5,6 +5,7 @@
 
 #include <shlobj.h>
 
+#include "platform/win32/RunTimeFunctions.h"
 #include "platform/win32/UniqueHandle.h"
 
 namespace relingo::win32 {
@@ -27,7 +28,11 @@ struct RegKeyTraits {
 struct ItemIdListTraits {
     using Type = PIDLIST_ABSOLUTE;
     static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::CoTaskMemFree(h); }
+    static void Close(Type h) {
+        if (const auto free = ComFunctions::Get().taskMemFree) {
+            free(h);
+        }
+    }
 };
 struct GdiObjectTraits {
     using Type = HGDIOBJ;
@@ -37,7 +42,11 @@ struct GdiObjectTraits {
 struct DropTraits {
     using Type = HDROP;
     static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ::DragFinish(h); }
+    static void Close(Type h) {
+        if (const auto finish = ShellFunctions::Get().dragFinish) {
+            finish(h);
+        }
+    }
 };
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;

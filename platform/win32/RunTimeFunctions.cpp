@@ -69,4 +69,45 @@ RECT DpiFunctions::WindowRectFor(const RECT& client, DWORD style, DWORD exStyle,
     return frame;
 }
 
+const ShellFunctions& ShellFunctions::Get() {
+    static const ShellFunctions functions = [] {
+        const HMODULE shell32 = SystemLibrary(L"shell32.dll");
+        ShellFunctions f;
+        f.dragQueryFile = FindFunction<decltype(f.dragQueryFile)>(shell32, "DragQueryFileW");
+        f.dragFinish = FindFunction<decltype(f.dragFinish)>(shell32, "DragFinish");
+        f.getSpecialFolderLocation = FindFunction<decltype(f.getSpecialFolderLocation)>(
+            shell32, "SHGetSpecialFolderLocation");
+        f.getPathFromIDList =
+            FindFunction<decltype(f.getPathFromIDList)>(shell32, "SHGetPathFromIDListW");
+        f.autoComplete =
+            FindFunction<decltype(f.autoComplete)>(SystemLibrary(L"shlwapi.dll"), "SHAutoComplete");
+        return f;
+    }();
+    return functions;
+}
+
+const ComFunctions& ComFunctions::Get() {
+    static const ComFunctions functions = [] {
+        const HMODULE ole32 = SystemLibrary(L"ole32.dll");
+        ComFunctions f;
+        f.initialize = FindFunction<decltype(f.initialize)>(ole32, "CoInitializeEx");
+        f.uninitialize = FindFunction<decltype(f.uninitialize)>(ole32, "CoUninitialize");
+        f.taskMemFree = FindFunction<decltype(f.taskMemFree)>(ole32, "CoTaskMemFree");
+        return f;
+    }();
+    return functions;
+}
+
+const FileDialogFunctions& FileDialogFunctions::Get() {
+    static const FileDialogFunctions functions = [] {
+        const HMODULE comdlg32 = SystemLibrary(L"comdlg32.dll");
+        FileDialogFunctions f;
+        f.getOpenFileName = FindFunction<decltype(f.getOpenFileName)>(comdlg32, "GetOpenFileNameA");
+        f.getSaveFileName = FindFunction<decltype(f.getSaveFileName)>(comdlg32, "GetSaveFileNameA");
+        f.extendedError = FindFunction<decltype(f.extendedError)>(comdlg32, "CommDlgExtendedError");
+        return f;
+    }();
+    return functions;
+}
+
 } // namespace relingo::win32

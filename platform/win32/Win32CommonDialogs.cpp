@@ -5,6 +5,7 @@
 #include "platform/win32/Win32CommonDialogs.h"
 
 #include "platform/Error.h"
+#include "platform/win32/RunTimeFunctions.h"
 
 namespace relingo::win32 {
 
@@ -45,6 +46,15 @@ bool Show(AnsiOpenFileName& record, BOOL(WINAPI* dialog)(LPOPENFILENAMEA)) {
     return chosen != FALSE;
 }
 
+// The dialog library, loaded when a dialog is first shown.
+const FileDialogFunctions& Functions() {
+    const FileDialogFunctions& functions = FileDialogFunctions::Get();
+    if (!functions.getOpenFileName || !functions.getSaveFileName || !functions.extendedError) {
+        throw Error(errnum::kFileNotFound, u"The file dialogs (comdlg32.dll) could not be loaded.");
+    }
+    return functions;
+}
+
 } // namespace
 
 uint32_t Win32CommonDialogs::OpenFileNameSize() {
@@ -52,15 +62,17 @@ uint32_t Win32CommonDialogs::OpenFileNameSize() {
 }
 
 bool Win32CommonDialogs::ShowOpenDialog(AnsiOpenFileName& record) {
-    return Show(record, ::GetOpenFileNameA);
+    com_.Require(u"The file dialog");
+    return Show(record, Functions().getOpenFileName);
 }
 
 bool Win32CommonDialogs::ShowSaveDialog(AnsiOpenFileName& record) {
-    return Show(record, ::GetSaveFileNameA);
+    com_.Require(u"The file dialog");
+    return Show(record, Functions().getSaveFileName);
 }
 
 uint32_t Win32CommonDialogs::ExtendedError() {
-    return ::CommDlgExtendedError();
+    return Functions().extendedError();
 }
 
 char* Win32CommonDialogs::AllocateBlock(size_t bytes) {

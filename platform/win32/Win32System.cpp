@@ -323,19 +323,31 @@ std::u16string Win32System::SystemFolder() {
 }
 
 std::u16string Win32System::DesktopFolder(intptr_t ownerWindow) {
+    com_.Require(u"The desktop folder lookup");
+    const ShellFunctions& shell = ShellFunctions::Get();
+    if (!shell.getSpecialFolderLocation || !shell.getPathFromIDList) {
+        return {}; // the folder is then unknown, as when the shell cannot tell it
+    }
     UniqueItemIdList items;
-    if (::SHGetSpecialFolderLocation(reinterpret_cast<HWND>(ownerWindow), CSIDL_DESKTOP,
-                                     items.Put()) != S_OK) {
+    if (shell.getSpecialFolderLocation(reinterpret_cast<HWND>(ownerWindow), CSIDL_DESKTOP,
+                                       items.Put()) != S_OK) {
         return {};
     }
     wchar_t buffer[MAX_PATH] = {};
-    if (!::SHGetPathFromIDListW(items.Get(), buffer)) {
+    if (!shell.getPathFromIDList(items.Get(), buffer)) {
         return {};
     }
     return FromWide(buffer);
 }
 
 std::u16string Win32System::ProductName() {
+    if (!productName_) {
+        productName_ = ReadProductName();
+    }
+    return *productName_;
+}
+
+std::u16string Win32System::ReadProductName() {
     wchar_t path[MAX_PATH] = {};
     const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     DWORD ignored = 0;

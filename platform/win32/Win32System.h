@@ -2,6 +2,9 @@
 #pragma once
 
 #include "platform/SystemServices.h"
+#include "platform/win32/ComApartment.h"
+
+#include <optional>
 
 namespace relingo::win32 {
 
@@ -30,7 +33,14 @@ public:
     std::u16string FromAnsi(std::string_view bytes) override;
     std::u16string SystemFolder() override;
     std::u16string DesktopFolder(intptr_t ownerWindow) override;
+    // Read from the program's version data once: it cannot change while the program runs.
     std::u16string ProductName() override;
+
+private:
+    static std::u16string ReadProductName();
+
+    ComApartment com_; // for the shell's folder lookup, entered on its first use
+    std::optional<std::u16string> productName_;
 };
 
 } // namespace relingo::win32

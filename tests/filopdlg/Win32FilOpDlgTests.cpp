@@ -34,6 +34,16 @@ Error ErrorOf(const std::function<void()>& call) {
     return Error(0, u"");
 }
 
+// CoInitializeEx failing as many times as asked, then the real one.
+int comFailuresLeft = 0;
+HRESULT WINAPI FailingCoInitialize(LPVOID reserved, DWORD model) {
+    if (comFailuresLeft > 0) {
+        --comFailuresLeft;
+        return E_OUTOFMEMORY;
+    }
+    return ::CoInitializeEx(reserved, model);
+}
+
 class Win32FilOpDlgTest : public ::testing::Test {
 protected:
     void SetUp() override { dlg.InitProperties(); }
@@ -68,6 +78,26 @@ TEST_F(Win32FilOpDlgTest, GetFileNameReturnsTheChoiceAndChangesNoProperty) {
     EXPECT_EQ(chosen, FromWide(file));
     EXPECT_EQ(dlg.FileName(), u"C:\\before.txt");
     EXPECT_EQ(dlg.FileTitle(), u"");
+}
+
+// The dialog enters COM when first shown. When Windows cannot start COM, the dialog is not shown,
+// the error says what needed it, nothing changes, and the next try starts COM and shows it.
+TEST_F(Win32FilOpDlgTest, WithoutComTheDialogIsAClearErrorAndTheNextTryWorks) {
+    comFailuresLeft = 1;
+    win32::Win32CommonDialogs comless(FailingCoInitialize);
+    FilOpDlg first{system, comless, host};
+    first.InitProperties();
+    first.SetFileName(u"kept.txt");
+    const Error error = ErrorOf([&] { first.ShowOpen(); });
+    EXPECT_EQ(error.Number(), 429);
+    EXPECT_EQ(error.Description(), u"The file dialog needs COM, which Windows could not start.");
+    EXPECT_EQ(first.FileName(), u"kept.txt");
+
+    const std::wstring file = folder.AddFile(L"later.txt");
+    FileDialogDriver driver(file, IDOK);
+    first.ShowOpen();
+    ASSERT_TRUE(driver.Seen().found);
+    EXPECT_EQ(first.FileName(), FromWide(file));
 }
 
 TEST_F(Win32FilOpDlgTest, CancelRaises32755WhenCancelErrorIsTrue) {

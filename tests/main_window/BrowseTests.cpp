@@ -62,6 +62,27 @@ TEST_F(BrowseTest, ADialogFailureIsReported) {
     EXPECT_EQ(programBox.Text(), u"");
 }
 
+// COM starts only when the dialog first needs it; if it cannot, that browse is reported and the
+// next one works.
+TEST_F(BrowseTest, ComFailingAtTheFirstBrowseIsReportedAndTheNextBrowseWorks) {
+    int shown = 0;
+    dlgFileOpen.outcome = [&shown](FakeOpenDialog& d) {
+        if (shown++ == 0) {
+            throw Error(429, u"The file dialog needs COM, which Windows could not start.",
+                        u"Relingo");
+        }
+        d.fileName = u"C:\\Pkg\\Support\\App.exe";
+    };
+    form.cmdBrowse_Click(1);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{
+                           "Error|16|Error No. : 429\rSource : Relingo\rThe file dialog needs "
+                           "COM, which Windows could not start."});
+    EXPECT_EQ(programBox.Text(), u"");
+    form.cmdBrowse_Click(1);
+    EXPECT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(programBox.Text(), u"C:\\Pkg\\Support\\App.exe");
+}
+
 TEST_F(BrowseTest, AnUnknownDesktopIsAClearErrorAndNoDialog) {
     system.SetDesktopFolder(u"");
     form.cmdBrowse_Click(1);

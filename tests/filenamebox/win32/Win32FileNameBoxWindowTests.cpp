@@ -291,9 +291,20 @@ TEST_F(FileNameBoxWindowTest, WhenTheHostsKeyPressFailsNoCharacterIsEntered) {
 }
 
 TEST_F(FileNameBoxWindowTest, CompletionIsOnAndTheFilterStillHolds) {
-    EXPECT_TRUE(window_->AutoCompleteOn());
+    EXPECT_TRUE(PumpUntil([&] { return window_->AutoCompleteOn(); }));
     TypeChars(u"C:\\wi*");
     EXPECT_EQ(Box().Text(), u"C:\\wi");
+}
+
+// Completion is not set up while the window is being made: a box gets it once it has first had
+// the focus and the window is idle.
+TEST_F(FileNameBoxWindowTest, CompletionWaitsForTheBoxsFirstFocus) {
+    FileNameBoxWindow second(top_, RECT{10, 80, 310, 104}, kBoxId + 10, system_, host_);
+    second.Box().ReadProperties(PropertyBag{});
+    PumpUntilIdle();
+    EXPECT_FALSE(second.AutoCompleteOn());
+    ::SetFocus(second.EditHandle());
+    EXPECT_TRUE(PumpUntil([&] { return second.AutoCompleteOn(); }));
 }
 
 TEST_F(FileNameBoxWindowTest, MaxLengthLimitsTyping) {
