@@ -1,5 +1,6 @@
-# What `cmake --install` puts in place, and the ZIP package CPack makes.
-#   component "application": Relingo.exe, the README and the licence (the ZIP package);
+# What `cmake --install` puts in place, and the release package made from it.
+#   component "application": Relingo.exe, the README and the licence (what the release ZIP holds,
+#   see ReleasePackage.cmake);
 #   component "development": the controls' headers and static libraries with a CMake package
 #   configuration, so that another program can find_package(Relingo) and link Relingo::Controls.
 
@@ -40,14 +41,5 @@ install(FILES ${PROJECT_BINARY_DIR}/RelingoConfig.cmake
 if(WIN32 AND TARGET Relingo)
     install(TARGETS Relingo RUNTIME DESTINATION . COMPONENT application)
     install(FILES README.md LICENSE DESTINATION . COMPONENT application)
-
-    set(CPACK_GENERATOR ZIP)
-    set(CPACK_PACKAGE_NAME Relingo)
-    set(CPACK_PACKAGE_VENDOR "Relingo developers")
-    set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
-    set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
-    set(CPACK_COMPONENTS_ALL application)
-    set(CPACK_ARCHIVE_APPLICATION_FILE_NAME "Relingo-${PROJECT_VERSION}-win64")
-    set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/package)
-    include(CPack)
 endif()
+include(cmake/ReleasePackage.cmake)

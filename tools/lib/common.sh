@@ -9,6 +9,7 @@ relingo_packages=(
     xvfb xauth xdotool x11-apps imagemagick
     fonts-wine fonts-ipafont-gothic locales
     clang libclang-rt-14-dev
+    strip-nondeterminism gdb
 )
 
 relingo_say() { printf '== %s\n' "$*" >&2; }
