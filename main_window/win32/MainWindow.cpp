@@ -151,16 +151,19 @@ void MainWindow::CreateControls(StartupTrace* trace) {
             continue;
         }
         const std::wstring caption = placement.caption ? ToWide(placement.caption) : L"";
+        // A list is sized once its font is known: its items' height depends on it.
+        const bool list = placement.kind == ControlKind::DropDownList;
+        const RECT made = list ? RECT{0, 0, 0, 0} : r;
         controls_[i] = ::CreateWindowExW(
-            0, ClassOf(placement.kind), caption.c_str(), StyleOf(placement.kind), r.left, r.top,
-            r.right - r.left, r.bottom - r.top, Handle(),
+            0, ClassOf(placement.kind), caption.c_str(), StyleOf(placement.kind), made.left,
+            made.top, made.right - made.left, made.bottom - made.top, Handle(),
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
         if (controls_[i] == nullptr) {
             throw Error(errnum::kOutOfMemory,
                         u"A control of the main window could not be created.");
         }
         ::SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-        if (placement.kind == ControlKind::DropDownList) {
+        if (list) {
             FitDropDownList(controls_[i], r);
         }
         MarkControl(trace, placement.name);
