@@ -108,12 +108,13 @@ endif()
 # A debugger finds the debug file beside the program (by name, with the right checksum) and the
 # program's source lines in it, named relative to the source tree.
 file(COPY ${PACKAGE_DIR}/${name}.debug DESTINATION ${unpacked}/${name})
-execute_process(COMMAND ${GDB} -nx -batch -ex "info line wWinMain" ${program}
+# A C++ function: its name is the same in both builds, where the 32-bit entry point's is decorated.
+execute_process(COMMAND ${GDB} -nx -batch -ex "info line relingo::win32::RunRelingo" ${program}
     OUTPUT_VARIABLE answer ERROR_VARIABLE answer)
 if(NOT answer MATCHES "Line [0-9]+ of \"([^\"]*)\"")
-    fail("gdb finds no source line of wWinMain through ${name}.debug:\n${answer}")
+    fail("gdb finds no source line of RunRelingo through ${name}.debug:\n${answer}")
 endif()
-if(NOT CMAKE_MATCH_1 STREQUAL "main_window/win32/WinMain.cpp")
+if(NOT CMAKE_MATCH_1 STREQUAL "main_window/win32/RelingoProgram.cpp")
     fail("the debug information names a source by a folder of the build machine: "
         "${CMAKE_MATCH_1}")
 endif()
@@ -186,7 +187,8 @@ foreach(entry IN LISTS top)
 endforeach()
 
 # This tree's generator, toolchain, build type and flags.
-set(names "CMAKE_GENERATOR|CMAKE_TOOLCHAIN_FILE|CMAKE_BUILD_TYPE|CMAKE_(CXX|RC|EXE_LINKER)_FLAGS")
+set(names
+    "CMAKE_GENERATOR|CMAKE_TOOLCHAIN_FILE|CMAKE_BUILD_TYPE|CMAKE_(CXX|RC|EXE_LINKER)_FLAGS(_[A-Z]+)?")
 file(STRINGS ${BUILD_DIR}/CMakeCache.txt cache REGEX "^(${names}):")
 set(settings "")
 foreach(entry IN LISTS cache)

@@ -33,11 +33,9 @@ set(ENV{SOURCE_DATE_EPOCH} ${epoch})
 set(name ${PACKAGE}-${VERSION}-${ARCH})
 set(staging ${BUILD_DIR}/package-staging)
 file(REMOVE_RECURSE ${staging})
+# The folder holds this package and nothing else, whatever an earlier tool left there.
+file(REMOVE_RECURSE ${OUTPUT_DIR})
 file(MAKE_DIRECTORY ${OUTPUT_DIR})
-file(GLOB old ${OUTPUT_DIR}/*.zip ${OUTPUT_DIR}/*.debug ${OUTPUT_DIR}/SHA256SUMS)
-if(old)
-    file(REMOVE ${old})
-endif()
 
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --component application --prefix ${staging}/${name})
 
