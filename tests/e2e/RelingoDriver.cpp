@@ -14,32 +14,6 @@ namespace {
 constexpr int kFileNameCombo = 0x47C;
 constexpr int kFileNameEdit = 0x480;
 
-struct TopWindowSearch {
-    DWORD processId;
-    const wchar_t* className;
-    std::vector<HWND> found;
-};
-
-// A plain function, not a lambda: a 32-bit callback has the system's calling convention.
-BOOL CALLBACK CollectTopWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<TopWindowSearch*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 64);
-    if (owner == search->processId && ::IsWindowVisible(window) &&
-        std::wstring(name) == search->className) {
-        search->found.push_back(window);
-    }
-    return TRUE;
-}
-
-std::vector<HWND> TopWindowsOf(DWORD processId, const wchar_t* className) {
-    TopWindowSearch search{processId, className, {}};
-    ::EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 std::wstring TextOf(HWND window) {
     const auto length = ::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
     std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');

@@ -20,36 +20,15 @@ TEST_F(RelingoEndToEndTest, FirstStartShowsTheDefaults) {
     EXPECT_TRUE(relingo->Exit());
 }
 
-int Pixels(int twips, UINT dpi) {
-    return ::MulDiv(twips, static_cast<int>(dpi), 1440);
-}
-
 TEST_F(RelingoEndToEndTest, ControlsSitAtTheirDesignedPlacesInTabOrder) {
     auto relingo = Start();
     const HWND window = relingo->Window();
-    const UINT dpi = win32::DpiFunctions::OfSystem().ForWindow(window);
-    RECT client = {};
-    ::GetClientRect(window, &client);
-    EXPECT_EQ(client.right, Pixels(kDesignedClientWidth, dpi));
-    EXPECT_EQ(client.bottom, Pixels(kDesignedClientHeight, dpi));
+    ExpectDesignedPlaces(window, win32::DpiFunctions::OfSystem().ForWindow(window));
 
     const DesignedControl* previous = nullptr;
     for (const DesignedControl& designed : kDesigned) {
         SCOPED_TRACE(designed.id);
-        RECT r = {};
         const HWND control = ::GetDlgItem(window, designed.id);
-        ::GetWindowRect(control, &r);
-        ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ(r.left, Pixels(designed.left, dpi));
-        EXPECT_EQ(r.top, Pixels(designed.top, dpi));
-        EXPECT_EQ(r.right - r.left, Pixels(designed.width, dpi));
-        if (designed.list) {
-            // A closed drop-down list is as high as its font and theme make its selection
-            // field; the system keeps it from getting lower than that.
-            EXPECT_NEAR(r.bottom - r.top, Pixels(designed.height, dpi), 3);
-        } else {
-            EXPECT_EQ(r.bottom - r.top, Pixels(designed.height, dpi));
-        }
         if (designed.caption != nullptr) {
             wchar_t caption[64] = {};
             ::GetWindowTextW(control, caption, 64);

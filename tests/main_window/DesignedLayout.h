@@ -2,7 +2,11 @@
 // table, so that a wrong row there shows.
 #pragma once
 
+#include <windows.h>
+
 #include "main_window/win32/resource.h"
+
+#include <gtest/gtest.h>
 
 namespace relingo::test {
 
@@ -31,5 +35,33 @@ inline constexpr DesignedControl kDesigned[] = {
     {IDC_CMDOK, L"&OK", 1920, 1380, 1635, 495, false},
     {IDC_CMDEXIT, L"E&xit", 3720, 1380, 1695, 495, false},
 };
+
+inline int Pixels(int twips, UINT dpi) {
+    return ::MulDiv(twips, static_cast<int>(dpi), 1440);
+}
+
+// Checks that the window's client area and each control sit at the designed places at the DPI.
+inline void ExpectDesignedPlaces(HWND window, UINT dpi) {
+    RECT client = {};
+    ::GetClientRect(window, &client);
+    EXPECT_EQ(client.right, Pixels(kDesignedClientWidth, dpi));
+    EXPECT_EQ(client.bottom, Pixels(kDesignedClientHeight, dpi));
+    for (const DesignedControl& designed : kDesigned) {
+        SCOPED_TRACE(designed.id);
+        RECT r = {};
+        ::GetWindowRect(::GetDlgItem(window, designed.id), &r);
+        ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(r.left, Pixels(designed.left, dpi));
+        EXPECT_EQ(r.top, Pixels(designed.top, dpi));
+        EXPECT_EQ(r.right - r.left, Pixels(designed.width, dpi));
+        if (designed.list) {
+            // A closed drop-down list is as high as its font and theme make its selection
+            // field; the system keeps it from getting lower than that.
+            EXPECT_NEAR(r.bottom - r.top, Pixels(designed.height, dpi), 3);
+        } else {
+            EXPECT_EQ(r.bottom - r.top, Pixels(designed.height, dpi));
+        }
+    }
+}
 
 } // namespace relingo::test

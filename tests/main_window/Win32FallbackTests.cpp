@@ -23,10 +23,6 @@ UINT ScreenDpi() {
     return static_cast<UINT>(dpi);
 }
 
-int Pixels(int twips, UINT dpi) {
-    return ::MulDiv(twips, static_cast<int>(dpi), 1440);
-}
-
 LOGFONTW FontOf(HWND window) {
     LOGFONTW font = {};
     const auto handle = reinterpret_cast<HGDIOBJ>(::SendMessageW(window, WM_GETFONT, 0, 0));
@@ -83,24 +79,7 @@ TEST_F(WindowsSevenFallbackTest, TheFallbacksAnswerFromTheScreen) {
 }
 
 TEST_F(WindowsSevenFallbackTest, ControlsSitAtTheirDesignedPlacesAtTheScreensDpi) {
-    RECT client = {};
-    ::GetClientRect(window_->Handle(), &client);
-    EXPECT_EQ(client.right, Pixels(test::kDesignedClientWidth, dpi_));
-    EXPECT_EQ(client.bottom, Pixels(test::kDesignedClientHeight, dpi_));
-    for (const test::DesignedControl& designed : test::kDesigned) {
-        SCOPED_TRACE(designed.id);
-        RECT r = {};
-        ::GetWindowRect(Control(designed.id), &r);
-        ::MapWindowPoints(nullptr, window_->Handle(), reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ(r.left, Pixels(designed.left, dpi_));
-        EXPECT_EQ(r.top, Pixels(designed.top, dpi_));
-        EXPECT_EQ(r.right - r.left, Pixels(designed.width, dpi_));
-        if (designed.list) {
-            EXPECT_NEAR(r.bottom - r.top, Pixels(designed.height, dpi_), 3);
-        } else {
-            EXPECT_EQ(r.bottom - r.top, Pixels(designed.height, dpi_));
-        }
-    }
+    test::ExpectDesignedPlaces(window_->Handle(), dpi_);
 }
 
 // The window's own controls use the 8-point dialog font; the name boxes their designed 9-point

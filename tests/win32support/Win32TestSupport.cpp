@@ -112,19 +112,21 @@ std::vector<SeenDialog> DialogWatcher::WaitFor(size_t count, std::chrono::millis
 
 namespace {
 
-struct Search {
-    DWORD process;
+struct TopWindowSearch {
+    DWORD processId;
+    const wchar_t* className;
     std::vector<HWND> found;
 };
 
-BOOL CALLBACK CollectDialogs(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    wchar_t className[32] = {};
-    ::GetClassNameW(window, className, 32);
-    if (process == search->process && std::wstring(className) == L"#32770" &&
-        ::IsWindowVisible(window)) {
+// A plain function, not a lambda: a 32-bit callback has the system's calling convention.
+BOOL CALLBACK CollectTopWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<TopWindowSearch*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (owner == search->processId && ::IsWindowVisible(window) &&
+        std::wstring(name) == search->className) {
         search->found.push_back(window);
     }
     return TRUE;
@@ -138,6 +140,12 @@ std::wstring TextOf(HWND window) {
 
 } // namespace
 
+std::vector<HWND> TopWindowsOf(DWORD processId, const wchar_t* className) {
+    TopWindowSearch search{processId, className, {}};
+    ::EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 void DialogWatcher::Run() {
     for (;;) {
         {
@@ -146,9 +154,7 @@ void DialogWatcher::Run() {
                 return;
             }
         }
-        Search search{::GetCurrentProcessId(), {}};
-        ::EnumWindows(CollectDialogs, reinterpret_cast<LPARAM>(&search));
-        for (HWND box : search.found) {
+        for (HWND box : TopWindowsOf(::GetCurrentProcessId(), L"#32770")) {
             std::lock_guard lock(mutex_);
             if (!handled_.insert(box).second) {
                 continue;

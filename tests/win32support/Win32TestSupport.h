@@ -68,6 +68,10 @@ private:
     std::thread thread_;
 };
 
+// The visible top-level windows of the process with the class (message boxes and dialogs are
+// "#32770").
+std::vector<HWND> TopWindowsOf(DWORD processId, const wchar_t* className);
+
 // Runs a command line to its end, hidden; returns its exit code.
 DWORD RunAndWait(const std::wstring& commandLine);
 
