@@ -47,5 +47,18 @@ if [ -d /usr/share/wine/fonts ] && [ ! -f "$prefix/drive_c/windows/Fonts/tahoma.
     cp -n /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null
 fi
 
-wine "$@" | tr -d '\r'
-exit "${PIPESTATUS[0]}"
+# Now and then Wine fails to start the program at all ("Application could not be started") while
+# another program of the prefix is starting; that is Wine's failure, not the program's, and the
+# start is tried once more. Wine's messages come after the program's output.
+errors=$(mktemp)
+trap 'rm -f "$errors"' EXIT
+for attempt in 1 2; do
+    wine "$@" 2>"$errors" | tr -d '\r'
+    status=${PIPESTATUS[0]}
+    if [ "$status" -ne 0 ] && [ "$attempt" -eq 1 ] &&
+        grep -q "Application could not be started" "$errors"; then
+        continue
+    fi
+    tr -d '\r' <"$errors" >&2
+    exit "$status"
+done

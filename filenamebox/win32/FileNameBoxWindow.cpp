@@ -8,16 +8,7 @@ namespace {
 
 constexpr int kInputId = 1;
 
-RECT Empty() {
-    return RECT{0, 0, 0, 0};
-}
-
 } // namespace
-
-FileNameBoxWindow::FileNameBoxWindow(HWND parent, int controlId, SystemServices& system,
-                                     ControlHost& host, FileNameBoxEvents* events,
-                                     const DpiFunctions& dpi)
-    : FileNameBoxWindow(parent, Empty(), controlId, system, host, events, dpi) {}
 
 FileNameBoxWindow::FileNameBoxWindow(HWND parent, const RECT& bounds, int controlId,
                                      SystemServices& system, ControlHost& host,

@@ -21,14 +21,10 @@ inline constexpr wchar_t kFileNameBoxClass[] = L"Relingo.FileNameBox";
 class FileNameBoxWindow : public Window<FileNameBoxWindow> {
 public:
     // Creates the box as a child of parent with the control id, at the rectangle (pixels, in
-    // the parent's client area) or empty until Move places it. host gives the ambient
-    // properties (locale, user mode, font), the scale conversion and the change notification
-    // and must outlive the box; the box reports its own extent and repaint itself. The inner
-    // box starts with host's ambient font, made at the DPI that dpi tells. Throws relingo::Error
-    // when the window cannot be made.
-    FileNameBoxWindow(HWND parent, int controlId, SystemServices& system, ControlHost& host,
-                      FileNameBoxEvents* events = nullptr,
-                      const DpiFunctions& dpi = DpiFunctions::OfSystem());
+    // the parent's client area). host gives the ambient properties (locale, user mode, font),
+    // the scale conversion and the change notification and must outlive the box; the box
+    // reports its own extent and repaint itself. The inner box starts with host's ambient font,
+    // made at the DPI that dpi tells. Throws relingo::Error when the window cannot be made.
     FileNameBoxWindow(HWND parent, const RECT& bounds, int controlId, SystemServices& system,
                       ControlHost& host, FileNameBoxEvents* events = nullptr,
                       const DpiFunctions& dpi = DpiFunctions::OfSystem());

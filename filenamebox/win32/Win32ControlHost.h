@@ -27,7 +27,6 @@ public:
     Win32ControlHost& operator=(const Win32ControlHost&) = delete;
 
     void SetWindow(HWND window) { window_ = window; }
-    const DpiFunctions& Dpi() const { return dpi_; }
     HWND Window() const { return window_; }
     void SetAmbientFont(FontPtr font);
     // How many property changes have been reported; nothing at run time saves them.

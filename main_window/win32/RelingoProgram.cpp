@@ -14,27 +14,21 @@ namespace {
 
 int RunMessageLoop(MainWindow& window, StartupTrace* trace) {
     MSG message = {};
-    // The first time nothing waits, the start is over.
-    if (trace != nullptr) {
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (!::GetMessageW(&message, nullptr, 0, 0)) {
-                return static_cast<int>(message.wParam);
-            }
-            if (!window.PreTranslate(message)) {
-                ::TranslateMessage(&message);
-                ::DispatchMessageW(&message);
-            }
+    for (;;) {
+        // The first time nothing waits, the start is over.
+        if (trace != nullptr && !::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            trace->Mark("idle");
+            trace->Idle();
+            trace = nullptr;
         }
-        trace->Mark("idle");
-        trace->Idle();
-    }
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (::GetMessageW(&message, nullptr, 0, 0) <= 0) {
+            return static_cast<int>(message.wParam);
+        }
         if (!window.PreTranslate(message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
     }
-    return static_cast<int>(message.wParam);
 }
 
 } // namespace
