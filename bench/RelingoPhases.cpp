@@ -11,9 +11,8 @@
 
 #include "main_window/win32/RelingoProgram.h"
 
-#include <shellapi.h>
-
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 #include <string>
 
@@ -48,13 +47,12 @@ private:
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    int argc = 0;
-    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    if (argv == nullptr || argc != 3) {
+    // The C runtime's arguments: CommandLineToArgvW would load the shell, which Relingo.exe's
+    // start does not.
+    if (__argc != 3) {
         return 2;
     }
-    FileTrace trace(argv[1], _wtoi64(argv[2]));
-    ::LocalFree(argv);
+    FileTrace trace(__wargv[1], _wtoi64(__wargv[2]));
     trace.Mark("process start to entry");
     return relingo::win32::RunRelingo(instance, showCommand, &trace);
 }

@@ -1,16 +1,18 @@
 // Start-up time of Relingo.exe against a bare program that only shows an empty window: from the
 // call that creates the process to its main window being visible and the process waiting for
-// input. The two are started in turns within one run (ABBA order, so that neither always goes
-// first), each start on its own, and killed once measured: closing Relingo normally would save
-// its settings, and a box shown on the way out would hold the next start up.
+// input. A third program, PlainControls.exe, shows the same controls made the plain way: the
+// floor of what the system takes for them. The three are started in turns within one run (in
+// one order, then the reverse, so that none always goes first), each start on its own, and
+// killed once measured: closing Relingo normally would save its settings, and a box shown on
+// the way out would hold the next start up.
 //
-// The ratio is taken per pair of starts, and its median, fastest and slowest are given. Then
-// RelingoPhases.exe (Relingo's own start with a mark at the end of each phase) is started as
-// often, and the median of each phase printed: where the start's time goes.
+// The ratios are taken per round of starts, and their median, lowest and highest are given.
+// Then RelingoPhases.exe (Relingo's own start with a mark at the end of each phase) is started
+// as often, and the median of each phase printed: where the start's time goes.
 //
-//   StartupBench [runs] [Relingo.exe] [BareWindow.exe] [RelingoPhases.exe]
+//   StartupBench [runs] [Relingo.exe] [BareWindow.exe] [RelingoPhases.exe] [PlainControls.exe]
 //
-// The programs default to the ones beside this one.
+// The programs default to the stripped copies in the folder "stripped" beside this one.
 #include <windows.h>
 
 #include "bench/BareWindow.h"
@@ -160,31 +162,39 @@ void PrintContender(const Contender& contender) {
     std::printf("\n");
 }
 
-int Run(int runs, Contender relingo, Contender bare) {
-    // One start of each first, not counted: the first start after a build reads the files from
-    // disk and lets Wine load what later starts find ready.
-    TimeOneStart(bare);
-    TimeOneStart(relingo);
-    for (int round = 0; round < runs; ++round) {
-        Contender& first = round % 2 == 0 ? bare : relingo;
-        Contender& second = round % 2 == 0 ? relingo : bare;
-        first.seconds.push_back(TimeOneStart(first));
-        second.seconds.push_back(TimeOneStart(second));
-    }
-    std::printf("start-up: process creation to main window shown and input idle "
-                "(%d runs each, alternating, after one uncounted start each)\n",
-                runs);
-    PrintContender(bare);
-    PrintContender(relingo);
+void PrintRatio(const Contender& one, const Contender& other) {
     std::vector<double> ratios;
-    for (size_t i = 0; i < relingo.seconds.size(); ++i) {
-        ratios.push_back(relingo.seconds[i] / bare.seconds[i]);
+    for (size_t i = 0; i < one.seconds.size(); ++i) {
+        ratios.push_back(one.seconds[i] / other.seconds[i]);
     }
-    std::printf("  ratio %s / %s per pair: median %.2f (lowest %.2f, highest %.2f)\n",
-                Utf8(FileNameOf(relingo.path)).c_str(), Utf8(FileNameOf(bare.path)).c_str(),
+    std::printf("  ratio %s / %s per round: median %.2f (lowest %.2f, highest %.2f)\n",
+                Utf8(FileNameOf(one.path)).c_str(), Utf8(FileNameOf(other.path)).c_str(),
                 Median(ratios), *std::min_element(ratios.begin(), ratios.end()),
                 *std::max_element(ratios.begin(), ratios.end()));
-    return 0;
+}
+
+void Run(int runs, Contender& relingo, Contender& bare, Contender& plain) {
+    std::vector<Contender*> order = {&bare, &plain, &relingo};
+    // One start of each first, not counted: the first start after a build reads the files from
+    // disk and lets Wine load what later starts find ready.
+    for (Contender* contender : order) {
+        TimeOneStart(*contender);
+    }
+    for (int round = 0; round < runs; ++round) {
+        for (Contender* contender : order) {
+            contender->seconds.push_back(TimeOneStart(*contender));
+        }
+        std::reverse(order.begin(), order.end());
+    }
+    std::printf("start-up: process creation to main window shown and input idle "
+                "(%d runs each, in turns, after one uncounted start each)\n",
+                runs);
+    PrintContender(bare);
+    PrintContender(plain);
+    PrintContender(relingo);
+    PrintRatio(relingo, bare);
+    PrintRatio(plain, bare);
+    PrintRatio(relingo, plain);
 }
 
 // One traced start: the phases and their microseconds, in order.
@@ -263,18 +273,20 @@ int wmain(int argc, wchar_t** argv) {
         const int runs = argc > 1 ? _wtoi(argv[1]) : kDefaultRuns;
         if (runs < 1) {
             std::fprintf(stderr, "usage: StartupBench [runs] [Relingo.exe] [BareWindow.exe] "
-                                 "[RelingoPhases.exe]\n");
+                                 "[RelingoPhases.exe] [PlainControls.exe]\n");
             return 2;
         }
-        const std::wstring folder = OwnFolder();
+        const std::wstring folder = OwnFolder() + L"stripped\\";
         Contender relingo{
             argc > 2 ? argv[2] : folder + L"Relingo.exe", RELINGO_MAIN_WINDOW_CLASS, {}};
         Contender bare{
             argc > 3 ? argv[3] : folder + L"BareWindow.exe", RELINGO_BARE_WINDOW_CLASS, {}};
         const std::wstring phases = argc > 4 ? argv[4] : folder + L"RelingoPhases.exe";
-        const int result = Run(runs, std::move(relingo), std::move(bare));
+        Contender plain{
+            argc > 5 ? argv[5] : folder + L"PlainControls.exe", RELINGO_PLAIN_CONTROLS_CLASS, {}};
+        Run(runs, relingo, bare, plain);
         RunPhases(runs, phases);
-        return result;
+        return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "StartupBench: %s\n", e.what());
         return 1;

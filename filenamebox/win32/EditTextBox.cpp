@@ -85,10 +85,14 @@ int ToPixels(float measure) {
 
 EditTextBox::EditTextBox(HWND parent, int controlId, FontPtr font, const DpiFunctions& dpi)
     : dpi_(dpi), backColor_(olecolor::kWindowBackground), foreColor_(olecolor::kWindowText) {
+    // Made filling its parent, as the box lays it out, so that the first layout moves nothing.
     // WS_EX_ACCEPTFILES takes dropped files, as DragAcceptFiles would.
+    RECT fill = {};
+    ::GetClientRect(parent, &fill);
     edit_ = ::CreateWindowExW(WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES, L"EDIT", L"",
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0,
-                              parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, fill.right,
+                              fill.bottom, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                               ::GetModuleHandleW(nullptr), nullptr);
     if (edit_ == nullptr) {
         throw Error(errnum::kOutOfMemory, u"The file name box could not be created.");
@@ -154,7 +158,7 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETFOCUS:
             // Completion starts once the box first has the focus and the window is idle,
             // not while the window is being made.
-            if (!completionTried_) {
+            if (!completionTried_ && completionTicks_ == 0) {
                 ::SetTimer(edit_, kCompletionTimer, USER_TIMER_MINIMUM, nullptr);
             }
             break;
@@ -166,8 +170,16 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 OnLeaveTimer();
                 skipDefault = true;
             } else if (wParam == kCompletionTimer) {
-                ::KillTimer(edit_, kCompletionTimer);
-                StartCompletion();
+                // A timer's message comes only when nothing else waits, the first paint
+                // included, so the first tick shows that the window has caught up. The timer
+                // then starts again from now (a running one may already be due again), so that
+                // the second tick comes after the thread has waited for input.
+                if (++completionTicks_ == 1) {
+                    ::SetTimer(edit_, kCompletionTimer, USER_TIMER_MINIMUM, nullptr);
+                } else {
+                    ::KillTimer(edit_, kCompletionTimer);
+                    StartCompletion();
+                }
                 skipDefault = true;
             }
             break;
@@ -517,14 +529,21 @@ float EditTextBox::Height() const {
     return static_cast<float>(CurrentSize().cy);
 }
 
+// A size the EDIT already has is not set again: each resize measures and redraws its text.
+void EditTextBox::Resize(SIZE size) {
+    const SIZE current = CurrentSize();
+    if (size.cx != current.cx || size.cy != current.cy) {
+        ::SetWindowPos(edit_, nullptr, 0, 0, size.cx, size.cy,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void EditTextBox::SetWidth(float width) {
-    ::SetWindowPos(edit_, nullptr, 0, 0, ToPixels(width), CurrentSize().cy,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Resize({ToPixels(width), CurrentSize().cy});
 }
 
 void EditTextBox::SetHeight(float height) {
-    ::SetWindowPos(edit_, nullptr, 0, 0, CurrentSize().cx, ToPixels(height),
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Resize({CurrentSize().cx, ToPixels(height)});
 }
 
 } // namespace relingo::win32

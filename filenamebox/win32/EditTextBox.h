@@ -78,6 +78,7 @@ private:
     void OnDestroyed();
     void ApplyBackBrush();
     SIZE CurrentSize() const;
+    void Resize(SIZE size);
 
     HWND edit_ = nullptr;
     const DpiFunctions& dpi_;
@@ -91,6 +92,7 @@ private:
     int32_t maxLength_ = 0;
     bool autoCompleteOn_ = false;
     bool completionTried_ = false;
+    int completionTicks_ = 0; // of the timer that waits for the window to be idle
     ComApartment com_; // for completion and the accessible object, entered on their first use
     bool leftButtonDown_ = false;
 };

@@ -151,9 +151,10 @@ void MainWindow::CreateControls(StartupTrace* trace) {
             continue;
         }
         const std::wstring caption = placement.caption ? ToWide(placement.caption) : L"";
-        // A list is sized once its font is known: its items' height depends on it.
+        // A list's window includes its drop-down part, whose items take the font's height.
         const bool list = placement.kind == ControlKind::DropDownList;
-        const RECT made = list ? RECT{0, 0, 0, 0} : r;
+        const RECT made =
+            list ? RECT{r.left, r.top, r.right, r.bottom + fontHeight_ * kDropDownItems} : r;
         controls_[i] = ::CreateWindowExW(
             0, ClassOf(placement.kind), caption.c_str(), StyleOf(placement.kind), made.left,
             made.top, made.right - made.left, made.bottom - made.top, Handle(),
@@ -164,7 +165,7 @@ void MainWindow::CreateControls(StartupTrace* trace) {
         }
         ::SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
         if (list) {
-            FitDropDownList(controls_[i], r);
+            FitDropDownList(controls_[i], r, fontHeight_);
         }
         MarkControl(trace, placement.name);
     }
@@ -195,6 +196,16 @@ void MainWindow::MakeWindowFont() {
     font.lfQuality = CLEARTYPE_QUALITY;
     ::lstrcpynW(font.lfFaceName, L"MS Shell Dlg", LF_FACESIZE);
     font_.Reset(::CreateFontIndirectW(&font));
+    fontHeight_ = 0;
+    if (const HDC dc = ::GetDC(Handle())) {
+        const HGDIOBJ previous = ::SelectObject(dc, font_.Get());
+        TEXTMETRICW metrics = {};
+        if (::GetTextMetricsW(dc, &metrics)) {
+            fontHeight_ = metrics.tmHeight;
+        }
+        ::SelectObject(dc, previous);
+        ::ReleaseDC(Handle(), dc);
+    }
 }
 
 void MainWindow::ApplyFonts() {
@@ -215,7 +226,7 @@ void MainWindow::ApplyLayout() {
         if (placement.kind == ControlKind::NameBox) {
             (placement.id == IDC_TXTIPDK ? txtIPDK_ : txtFileName_)->Move(r);
         } else if (placement.kind == ControlKind::DropDownList) {
-            FitDropDownList(controls_[i], r);
+            FitDropDownList(controls_[i], r, 0);
         } else {
             ::MoveWindow(controls_[i], r.left, r.top, width, height, TRUE);
         }
@@ -223,16 +234,21 @@ void MainWindow::ApplyLayout() {
 }
 
 // The closed list is as high as designed; the window's height includes the drop-down part, whose
-// items take the height of the list's font.
-void MainWindow::FitDropDownList(HWND list, const RECT& r) {
+// items take the height of the list's font. Every move of a list moves its drop-down window too,
+// which is dear: a list made for the item height it has, at its place, is not moved again.
+void MainWindow::FitDropDownList(HWND list, const RECT& r, int itemHeightMadeFor) {
     const int height = r.bottom - r.top;
-    const auto item = ::SendMessageW(list, CB_GETITEMHEIGHT, 0, 0);
-    ::MoveWindow(list, r.left, r.top, r.right - r.left,
-                 height + static_cast<int>(item) * kDropDownItems, TRUE);
-    const int border =
-        static_cast<int>(::SendMessageW(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    const int item = static_cast<int>(::SendMessageW(list, CB_GETITEMHEIGHT, 0, 0));
+    if (item != itemHeightMadeFor) {
+        ::MoveWindow(list, r.left, r.top, r.right - r.left, height + item * kDropDownItems, TRUE);
+    }
     RECT closed = {};
     ::GetWindowRect(list, &closed);
+    if (closed.bottom - closed.top == height) {
+        return;
+    }
+    const int border =
+        static_cast<int>(::SendMessageW(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
     const int frame = (closed.bottom - closed.top) - border;
     ::SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(1, height - frame));
 }

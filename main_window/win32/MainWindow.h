@@ -52,7 +52,7 @@ private:
     void ApplyLayout();
     void MakeWindowFont();
     void ApplyFonts();
-    static void FitDropDownList(HWND list, const RECT& r);
+    static void FitDropDownList(HWND list, const RECT& r, int itemHeightMadeFor);
     void OnCommand(int id, int code);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     void RememberFocus();
@@ -65,6 +65,7 @@ private:
     const DpiFunctions& dpiFunctions_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     UniqueGdiObject font_;
+    int fontHeight_ = 0; // the window font's tmHeight: a list item's height in that font
     std::array<HWND, kFormLayout.size()> controls_{};
 
     Win32ControlHost host_{nullptr, nullptr, dpiFunctions_};

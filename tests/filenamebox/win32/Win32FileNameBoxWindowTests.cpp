@@ -307,6 +307,19 @@ TEST_F(FileNameBoxWindowTest, CompletionWaitsForTheBoxsFirstFocus) {
     EXPECT_TRUE(PumpUntil([&] { return second.AutoCompleteOn(); }));
 }
 
+// A start whose first paint outlasts the completion timer, which is then long due: the messages
+// waiting are all handled without completion; it comes only after the thread has waited.
+TEST_F(FileNameBoxWindowTest, CompletionWaitsUntilTheThreadHasWaitedForInput) {
+    FileNameBoxWindow second(top_, RECT{10, 80, 310, 104}, kBoxId + 10, system_, host_);
+    second.Box().ReadProperties(PropertyBag{});
+    PumpUntilIdle();
+    ::SetFocus(second.EditHandle());
+    ::Sleep(100);
+    PumpUntilIdle();
+    EXPECT_FALSE(second.AutoCompleteOn());
+    EXPECT_TRUE(PumpUntil([&] { return second.AutoCompleteOn(); }));
+}
+
 TEST_F(FileNameBoxWindowTest, MaxLengthLimitsTyping) {
     Box().SetMaxLength(3);
     TypeChars(u"abcdef");
