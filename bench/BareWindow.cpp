@@ -5,38 +5,13 @@
 
 #include "bench/BareWindow.h"
 
-namespace {
-
-constexpr wchar_t kClassName[] = RELINGO_BARE_WINDOW_CLASS;
-
-LRESULT CALLBACK BareWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        ::PostQuitMessage(0);
-        return 0;
-    }
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-bool RegisterBareClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = BareWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    return ::RegisterClassExW(&windowClass) != 0;
-}
-
-} // namespace
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    if (!RegisterBareClass(instance)) {
+    if (!relingo::bench::RegisterQuitWhenDestroyedClass(instance, RELINGO_BARE_WINDOW_CLASS)) {
         return 1;
     }
-    const HWND hwnd =
-        ::CreateWindowExW(0, kClassName, L"Bare window", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                          CW_USEDEFAULT, 480, 240, nullptr, nullptr, instance, nullptr);
+    const HWND hwnd = ::CreateWindowExW(0, RELINGO_BARE_WINDOW_CLASS, L"Bare window",
+                                        WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 480, 240,
+                                        nullptr, nullptr, instance, nullptr);
     if (hwnd == nullptr) {
         return 1;
     }

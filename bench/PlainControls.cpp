@@ -13,14 +13,6 @@ namespace {
 constexpr wchar_t kClassName[] = RELINGO_PLAIN_CONTROLS_CLASS;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-LRESULT CALLBACK PlainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        ::PostQuitMessage(0);
-        return 0;
-    }
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
 int Pixels(int twips, int dpi) {
     return ::MulDiv(twips, dpi, 1440);
 }
@@ -67,14 +59,7 @@ void MakeControl(HWND parent, const relingo::ControlPlacement& placement, int dp
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = PlainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    if (::RegisterClassExW(&windowClass) == 0) {
+    if (!relingo::bench::RegisterQuitWhenDestroyedClass(instance, kClassName)) {
         return 1;
     }
     const HDC screen = ::GetDC(nullptr);
