@@ -158,7 +158,7 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETFOCUS:
             // Completion starts once the box first has the focus and the window is idle,
             // not while the window is being made.
-            if (!completionTried_ && completionTicks_ == 0) {
+            if (completionTicks_ == 0) {
                 ::SetTimer(edit_, kCompletionTimer, USER_TIMER_MINIMUM, nullptr);
             }
             break;
@@ -213,7 +213,6 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // their way to the EDIT, and leaving the box still runs the check. It needs COM; without it the
 // box works on without completion.
 void EditTextBox::StartCompletion() {
-    completionTried_ = true;
     const auto autoComplete = ShellFunctions::Get().autoComplete;
     autoCompleteOn_ =
         autoComplete != nullptr && com_.Enter() && SUCCEEDED(autoComplete(edit_, SHACF_FILESYSTEM));

@@ -17,9 +17,9 @@ namespace relingo::win32 {
 
 class EditTextBox final : public TextBox {
 public:
-    // Creates the EDIT as a child of parent at (0, 0), with the given control id and font, made
-    // at the DPI that dpi tells. The parent must pass the EDIT's notifications on through
-    // HandleParentMessage.
+    // Creates the EDIT as a child of parent filling its client area, with the given control id
+    // and font, made at the DPI that dpi tells. The parent must pass the EDIT's notifications on
+    // through HandleParentMessage.
     EditTextBox(HWND parent, int controlId, FontPtr font,
                 const DpiFunctions& dpi = DpiFunctions::OfSystem());
     ~EditTextBox() override;
@@ -91,8 +91,7 @@ private:
     int16_t imeMode_ = 0;
     int32_t maxLength_ = 0;
     bool autoCompleteOn_ = false;
-    bool completionTried_ = false;
-    int completionTicks_ = 0; // of the timer that waits for the window to be idle
+    int completionTicks_ = 0; // of the timer that waits for the window to be idle; 2 once tried
     ComApartment com_; // for completion and the accessible object, entered on their first use
     bool leftButtonDown_ = false;
 };
