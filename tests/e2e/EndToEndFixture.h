@@ -42,15 +42,6 @@ inline std::wstring SystemDrive() {
     return std::wstring(folder, 1);
 }
 
-inline std::string Utf8(const std::wstring& text) {
-    const int size =
-        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), size, nullptr, nullptr);
-    out.resize(static_cast<size_t>(size) - 1);
-    return out;
-}
-
 class RelingoEndToEndTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -137,7 +137,7 @@ TEST_F(KeyboardTest, TheWholeJobWithTheKeyboardAlone) {
 
     PressAltKey(L'O');
     const auto record = WaitForStandInRecord(otherKit);
-    ASSERT_TRUE(record);
+    ASSERT_TRUE(record) << relingo->Describe();
     EXPECT_EQ(record->commandLine, "PDWIZLOC \"" + Utf8(program) + "\" Japanese ~");
     EXPECT_EQ(record->folder, Utf8(otherKit));
 
@@ -287,19 +287,25 @@ TEST_F(KeyboardTest, TheIpdkProgramNamedIsTheOneThatStarts) {
     ASSERT_TRUE(::CopyFileW((ProgramFolder() + L"\\IpdkStandIn.exe").c_str(),
                             (kit + L"\\PDWizLoc.exe").c_str(), FALSE));
     wchar_t windows[MAX_PATH] = {};
-    const std::wstring planted =
-        std::wstring(windows, ::GetWindowsDirectoryW(windows, MAX_PATH)) + L"\\PDWizLoc.exe";
+    const struct Planted {
+        std::wstring path;
+        ~Planted() { ::DeleteFileW(path.c_str()); }
+    } planted{std::wstring(windows, ::GetWindowsDirectoryW(windows, MAX_PATH)) + L"\\PDWizLoc.exe"};
     ASSERT_TRUE(
-        ::CopyFileW((ProgramFolder() + L"\\IpdkStandIn.exe").c_str(), planted.c_str(), FALSE));
+        ::CopyFileW((ProgramFolder() + L"\\IpdkStandIn.exe").c_str(), planted.path.c_str(), FALSE));
     auto relingo = StartInFront();
     PressAltKey(L'I'); // selects the default name, which the typing replaces
     TypeText(kit + L"\\PDWizLoc.exe");
+    ASSERT_TRUE(WaitUntil([&] { return relingo->BoxText(IDC_TXTIPDK) == kit + L"\\PDWizLoc.exe"; }))
+        << relingo->Describe();
     PressAltKey(L'F');
+    ASSERT_TRUE(relingo->WaitForFocus(IDC_TXTFILENAME)) << relingo->Describe();
     TypeText(program);
+    ASSERT_TRUE(WaitUntil([&] { return relingo->BoxText(IDC_TXTFILENAME) == program; }))
+        << relingo->Describe();
     PressAltKey(L'O');
     const auto record = WaitForStandInRecord(kit);
-    ::DeleteFileW(planted.c_str());
-    ASSERT_TRUE(record);
+    ASSERT_TRUE(record) << relingo->Describe();
     EXPECT_EQ(record->folder, Utf8(kit));
     EXPECT_FALSE(WaitForStandInRecord(windows, std::chrono::milliseconds(0)));
     EXPECT_TRUE(relingo->Exit());
@@ -318,7 +324,7 @@ TEST_F(KeyboardTest, UnderAJapaneseLocaleJapaneseTypedAsUnicodeReachesTheBox) {
     EXPECT_TRUE(WaitUntil([&] { return relingo->BoxText(IDC_TXTFILENAME) == japanese; }));
     PressAltKey(L'O');
     const auto record = WaitForStandInRecord(ipdkFolder);
-    ASSERT_TRUE(record);
+    ASSERT_TRUE(record) << relingo->Describe();
     EXPECT_EQ(record->commandLine, "PDWIZLOC \"" + Utf8(japanese) + "\" English *");
     EXPECT_TRUE(relingo->Exit());
 }

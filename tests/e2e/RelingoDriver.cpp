@@ -207,6 +207,18 @@ bool RelingoDriver::BoxShown() {
     return !TopWindowsOf(process_.dwProcessId, L"#32770").empty();
 }
 
+std::string RelingoDriver::Describe() {
+    const HWND front = ::GetForegroundWindow();
+    std::wstring text = front == window_ ? L"Relingo in front" : L"another window in front";
+    text += L", focus on " + std::to_wstring(FocusedControl());
+    text += L", IPDK box \"" + BoxText(IDC_TXTIPDK) + L"\"";
+    text += L", file name box \"" + BoxText(IDC_TXTFILENAME) + L"\"";
+    for (HWND box : TopWindowsOf(process_.dwProcessId, L"#32770")) {
+        text += L", box \"" + TextOf(box) + L"\": \"" + TextOf(::GetDlgItem(box, 0xFFFF)) + L"\"";
+    }
+    return Utf8(text);
+}
+
 bool RelingoDriver::HasExited() {
     return ::WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
 }

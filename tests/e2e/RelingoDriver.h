@@ -62,6 +62,9 @@ public:
     bool BringToFront();
     // Whether a message box or dialog of the program is up.
     bool BoxShown();
+    // What a person would see at a glance, for a failure's message: the foreground window,
+    // the focus, the two name boxes and any box up.
+    std::string Describe();
 
     // Presses Exit and waits for the program to end; false when it did not.
     bool Exit();

@@ -56,7 +56,7 @@ TEST_F(RelingoEndToEndTest, OkStartsTheIpdkProgramWithTheComposedLine) {
     relingo->Press(IDC_CMDOK);
     ASSERT_TRUE(relingo->Finished());
     const auto record = WaitForStandInRecord(ipdkFolder);
-    ASSERT_TRUE(record);
+    ASSERT_TRUE(record) << relingo->Describe();
     EXPECT_EQ(record->commandLine, "PDWIZLOC \"" + Utf8(program) + "\" Japanese ~");
     EXPECT_EQ(record->folder, Utf8(ipdkFolder));
     EXPECT_TRUE(relingo->Exit());
@@ -78,7 +78,7 @@ TEST_F(RelingoEndToEndTest, TheSupportQuestionDecidesWhetherTheProgramStarts) {
               L"The specified program is not in the \\Support folder.\r\nDo you continue ?", IDYES);
     ASSERT_TRUE(relingo->Finished());
     const auto record = WaitForStandInRecord(ipdkFolder);
-    ASSERT_TRUE(record);
+    ASSERT_TRUE(record) << relingo->Describe();
     EXPECT_EQ(record->commandLine, "PDWIZLOC \"" + Utf8(outside) + "\" English *");
     EXPECT_TRUE(relingo->Exit());
 }

@@ -167,6 +167,15 @@ void DialogWatcher::Run() {
     }
 }
 
+std::string Utf8(const std::wstring& text) {
+    const int size =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), size, nullptr, nullptr);
+    out.resize(static_cast<size_t>(size) - 1);
+    return out;
+}
+
 DWORD RunAndWait(const std::wstring& commandLine) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;

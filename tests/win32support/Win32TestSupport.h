@@ -72,6 +72,9 @@ private:
 // "#32770").
 std::vector<HWND> TopWindowsOf(DWORD processId, const wchar_t* className);
 
+// A text as UTF-8, for messages and for comparing with what the stand-in wrote.
+std::string Utf8(const std::wstring& text);
+
 // Runs a command line to its end, hidden; returns its exit code.
 DWORD RunAndWait(const std::wstring& commandLine);
 
