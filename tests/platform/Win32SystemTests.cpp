@@ -26,18 +26,22 @@ std::u16string U(const std::wstring& text) {
     return FromWide(text);
 }
 
+// Each test keeps its settings under a program name of its own: CTest runs them side by side,
+// and one test's clean-up would otherwise delete what another has just written.
 class Win32SettingsTest : public ::testing::Test {
 protected:
     void TearDown() override {
         ::RegDeleteTreeW(HKEY_CURRENT_USER,
-                         (std::wstring(kSettingsRoot) + L"\\" + std::wstring(kApp)).c_str());
+                         (std::wstring(kSettingsRoot) + L"\\" + program).c_str());
     }
-    static constexpr wchar_t kApp[] = L"RelingoTest Settings";
+    const std::wstring program =
+        L"RelingoTest " +
+        ToWide(FromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     Win32System system;
 };
 
 TEST_F(Win32SettingsTest, RoundTripThroughTheRegistry) {
-    const std::u16string app = U(kApp);
+    const std::u16string app = U(program);
     EXPECT_EQ(system.GetSetting(app, u"Language", u"First", u"0"), u"0");
     system.SaveSetting(app, u"Language", u"First", u"5");
     system.SaveSetting(app, u"VB", u"RePacked Program", u"C:\\テスト\\a b.exe");
@@ -46,10 +50,11 @@ TEST_F(Win32SettingsTest, RoundTripThroughTheRegistry) {
 
     // Stored where programs of this kind keep their settings, as a plain string.
     HKEY key = nullptr;
-    ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER,
-                              (std::wstring(kSettingsRoot) + L"\\" + kApp + L"\\Language").c_str(),
-                              0, KEY_QUERY_VALUE, &key),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        ::RegOpenKeyExW(HKEY_CURRENT_USER,
+                        (std::wstring(kSettingsRoot) + L"\\" + program + L"\\Language").c_str(), 0,
+                        KEY_QUERY_VALUE, &key),
+        ERROR_SUCCESS);
     DWORD type = 0;
     wchar_t data[16] = {};
     DWORD size = sizeof data;
@@ -63,30 +68,31 @@ TEST_F(Win32SettingsTest, RoundTripThroughTheRegistry) {
 
 TEST_F(Win32SettingsTest, ReadsAValueWrittenByTheRegTool) {
     const std::wstring command = L"reg.exe add \"HKCU\\" + std::wstring(kSettingsRoot) + L"\\" +
-                                 kApp + L"\\IPDK\" /v Program /t REG_SZ /d \"D:\\IPDK\\x.exe\" /f";
+                                 program +
+                                 L"\\IPDK\" /v Program /t REG_SZ /d \"D:\\IPDK\\x.exe\" /f";
     ASSERT_EQ(test::RunAndWait(command), 0u);
-    EXPECT_EQ(system.GetSetting(U(kApp), u"IPDK", u"Program", u""), u"D:\\IPDK\\x.exe");
+    EXPECT_EQ(system.GetSetting(U(program), u"IPDK", u"Program", u""), u"D:\\IPDK\\x.exe");
 }
 
 TEST_F(Win32SettingsTest, AValueOfAnotherTypeReadsAsAbsent) {
     HKEY key = nullptr;
     ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER,
-                                (std::wstring(kSettingsRoot) + L"\\" + kApp + L"\\S").c_str(), 0,
+                                (std::wstring(kSettingsRoot) + L"\\" + program + L"\\S").c_str(), 0,
                                 nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     const DWORD number = 7;
     ::RegSetValueExW(key, L"K", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
                      sizeof number);
     ::RegCloseKey(key);
-    EXPECT_EQ(system.GetSetting(U(kApp), u"S", u"K", u"default"), u"default");
+    EXPECT_EQ(system.GetSetting(U(program), u"S", u"K", u"default"), u"default");
 }
 
 TEST_F(Win32SettingsTest, EmptyOrNulNamesAreRefused) {
-    EXPECT_EQ(ErrorNumberOf([&] { system.SaveSetting(U(kApp), u"", u"K", u"v"); }),
+    EXPECT_EQ(ErrorNumberOf([&] { system.SaveSetting(U(program), u"", u"K", u"v"); }),
               errnum::kInvalidProcedureCall);
-    EXPECT_EQ(
-        ErrorNumberOf([&] { system.SaveSetting(U(kApp), u"S", std::u16string(u"K\0x", 3), u"v"); }),
-        errnum::kInvalidProcedureCall);
+    EXPECT_EQ(ErrorNumberOf(
+                  [&] { system.SaveSetting(U(program), u"S", std::u16string(u"K\0x", 3), u"v"); }),
+              errnum::kInvalidProcedureCall);
 }
 
 class Win32FolderTest : public ::testing::Test {
