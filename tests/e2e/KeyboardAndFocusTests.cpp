@@ -299,7 +299,7 @@ TEST_F(KeyboardTest, TheIpdkProgramNamedIsTheOneThatStarts) {
     ASSERT_TRUE(WaitUntil([&] { return relingo->BoxText(IDC_TXTIPDK) == kit + L"\\PDWizLoc.exe"; }))
         << relingo->Describe();
     PressAltKey(L'F');
-    ASSERT_TRUE(relingo->WaitForFocus(IDC_TXTFILENAME)) << relingo->Describe();
+    ASSERT_TRUE(relingo->WaitForFocus(IDC_TXTFILENAME));
     TypeText(program);
     ASSERT_TRUE(WaitUntil([&] { return relingo->BoxText(IDC_TXTFILENAME) == program; }))
         << relingo->Describe();

@@ -14,10 +14,20 @@ namespace {
 constexpr int kFileNameCombo = 0x47C;
 constexpr int kFileNameEdit = 0x480;
 
+// A window that does not answer within a while reads as empty, so that a test waiting for a text
+// fails rather than hangs.
 std::wstring TextOf(HWND window) {
-    const auto length = ::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    constexpr UINT kPatience = 5000;
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kPatience,
+                               &length)) {
+        return {};
+    }
     std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
-    ::SendMessageW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(),
+                          reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG, kPatience,
+                          &copied);
     return buffer.data();
 }
 
@@ -190,8 +200,12 @@ int RelingoDriver::FocusedControl() {
     return ::GetParent(control) == window_ ? ::GetDlgCtrlID(control) : 0;
 }
 
-bool RelingoDriver::WaitForFocus(int id) {
-    return WaitUntil([&] { return FocusedControl() == id; });
+::testing::AssertionResult RelingoDriver::WaitForFocus(int id) {
+    if (WaitUntil([&] { return FocusedControl() == id; })) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << "the focus did not come to " << id << ": " << Describe();
 }
 
 void RelingoDriver::Click(int id) {
@@ -209,7 +223,24 @@ bool RelingoDriver::BoxShown() {
 
 std::string RelingoDriver::Describe() {
     const HWND front = ::GetForegroundWindow();
-    std::wstring text = front == window_ ? L"Relingo in front" : L"another window in front";
+    std::wstring text;
+    if (front == window_) {
+        text = L"Relingo in front";
+    } else {
+        // GetWindowText reads another program's caption without asking that program.
+        wchar_t name[64] = {};
+        ::GetClassNameW(front, name, 64);
+        text = L"\"" + TextOf(front) + L"\" (" + name + L") in front";
+    }
+    DWORD_PTR ignored = 0;
+    if (HasExited()) {
+        DWORD code = 0;
+        ::GetExitCodeProcess(process_.hProcess, &code);
+        return Utf8(text + L", Relingo has ended with exit code " + std::to_wstring(code));
+    }
+    if (!::SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored)) {
+        return Utf8(text + L", Relingo does not answer");
+    }
     text += L", focus on " + std::to_wstring(FocusedControl());
     text += L", IPDK box \"" + BoxText(IDC_TXTIPDK) + L"\"";
     text += L", file name box \"" + BoxText(IDC_TXTFILENAME) + L"\"";

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <future>
 #include <optional>
 #include <string>
@@ -52,8 +54,9 @@ public:
     // The control that holds the keyboard focus: its id (a name box's for its inner EDIT), 0
     // for none and -1 for the window itself.
     int FocusedControl();
-    // Waits until the control with the id holds the focus; false when it did not come there.
-    bool WaitForFocus(int id);
+    // Waits until the control with the id holds the focus; a failure, with what the window shows,
+    // when it did not come there.
+    ::testing::AssertionResult WaitForFocus(int id);
     // Clicks the middle of a control with the mouse.
     void Click(int id);
     // The inner EDIT of a name box.
