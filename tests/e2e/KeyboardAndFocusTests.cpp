@@ -18,6 +18,8 @@ protected:
         auto relingo = Start();
         EXPECT_TRUE(relingo->BringToFront());
         EXPECT_TRUE(relingo->WaitForFocus(IDC_TXTIPDK));
+        // The window activates itself when shown, perhaps after BringToFront looked.
+        relingo->SettleFocus();
         return relingo;
     }
 
@@ -174,6 +176,7 @@ TEST_F(KeyboardTest, TheFocusComesBackAfterABoxADialogAndAnotherWindow) {
     ASSERT_TRUE(WaitUntil([&] { return relingo->BoxShown(); }));
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(relingo->WaitForFocus(IDC_CMDBROWSE1));
+    relingo->SettleFocus(); // the window is active again
 
     PressAltKey(L'2');
     ASSERT_TRUE(relingo->WaitForFocus(IDC_CMBSECOND));

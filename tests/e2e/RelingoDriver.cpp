@@ -214,7 +214,16 @@ void RelingoDriver::Click(int id) {
 
 bool RelingoDriver::BringToFront() {
     ::SetForegroundWindow(window_);
-    return WaitUntil([&] { return ::GetForegroundWindow() == window_; });
+    const bool inFront = WaitUntil([&] { return ::GetForegroundWindow() == window_; });
+    SettleFocus();
+    return inFront;
+}
+
+void RelingoDriver::SettleFocus() {
+    // The display answers within a millisecond or two; this leaves room for a busy machine.
+    ::Sleep(100);
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
 }
 
 bool RelingoDriver::BoxShown() {

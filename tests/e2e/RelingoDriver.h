@@ -61,8 +61,14 @@ public:
     void Click(int id);
     // The inner EDIT of a name box.
     HWND EditOf(int id) const;
-    // Makes the window the foreground one, as the user's click on it does.
+    // Makes the window the foreground one, as the user's click on it does, and lets the
+    // activation settle (SettleFocus).
     bool BringToFront();
+    // Under Wine a window that gains the X input focus compares, at the next message it takes,
+    // the X server's keyboard with its own and lets go of every key that X does not hold down,
+    // keys sent with SendInput among them: an Alt combination sent meanwhile may lose its Alt.
+    // So the X server's word is given time to come, and the window made to take a message.
+    void SettleFocus();
     // Whether a message box or dialog of the program is up.
     bool BoxShown();
     // What a person would see at a glance, for a failure's message: the foreground window,
