@@ -1,5 +1,6 @@
 #include "tests/win32support/Win32TestSupport.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace relingo::test {
@@ -195,20 +196,42 @@ DWORD RunAndWait(const std::wstring& commandLine) {
     return code;
 }
 
-std::optional<StandInRecord> WaitForStandInRecord(const std::wstring& folder,
-                                                  std::chrono::milliseconds limit) {
-    const std::wstring file = folder + L"\\PDWizLoc received.txt";
-    if (!WaitUntil([&] { return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; },
-                   limit)) {
-        return std::nullopt;
-    }
-    HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+namespace {
+
+// The whole file, or nothing when it cannot be opened. The writer renames it into place and
+// holds it open for deletion a moment longer, which only a reader that shares deletion gets past.
+std::string ReadWholeFile(const std::wstring& file) {
+    HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return {};
+    }
     std::string content(8192, '\0');
     DWORD read = 0;
-    ::ReadFile(handle, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
+    if (!::ReadFile(handle, content.data(), static_cast<DWORD>(content.size()), &read, nullptr)) {
+        read = 0;
+    }
     ::CloseHandle(handle);
     content.resize(read);
+    return content;
+}
+
+} // namespace
+
+std::optional<StandInRecord> WaitForStandInRecord(const std::wstring& folder,
+                                                  std::chrono::milliseconds limit) {
+    // The record is whole once it holds both of its lines.
+    const std::wstring file = folder + L"\\PDWizLoc received.txt";
+    std::string content;
+    if (!WaitUntil(
+            [&] {
+                content = ReadWholeFile(file);
+                return std::count(content.begin(), content.end(), '\n') >= 2;
+            },
+            limit)) {
+        return std::nullopt;
+    }
     const size_t first = content.find('\n');
     const size_t second = content.find('\n', first + 1);
     return StandInRecord{content.substr(0, first), content.substr(first + 1, second - first - 1)};
