@@ -30,9 +30,16 @@ LOGFONTW FontOf(HWND window) {
     return font;
 }
 
+// The window's settings, as a first start finds them: none. A stored IPDK name that is gone would
+// make the window's load show a box that nobody here answers.
+void ForgetSettings() {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(kSettingsRoot) + L"\\Relingo").c_str());
+}
+
 class WindowsSevenFallbackTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        ForgetSettings();
         ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
         dpi_ = ScreenDpi();
         // The run at another DPI says which, so that it cannot pass at 96 by mistake.
@@ -48,6 +55,7 @@ protected:
         window_.reset();
         DispatchWaiting();
         ::CoUninitialize();
+        ForgetSettings();
     }
     static void DispatchWaiting() {
         MSG message;
