@@ -222,8 +222,12 @@ bool RelingoDriver::BringToFront() {
 void RelingoDriver::SettleFocus() {
     // The display answers within a millisecond or two; this leaves room for a busy machine.
     ::Sleep(100);
+    Answers();
+}
+
+bool RelingoDriver::Answers() {
     DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    return ::SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored) != 0;
 }
 
 bool RelingoDriver::BoxShown() {
@@ -237,17 +241,18 @@ std::string RelingoDriver::Describe() {
         text = L"Relingo in front";
     } else {
         // GetWindowText reads another program's caption without asking that program.
+        wchar_t caption[128] = {};
+        ::GetWindowTextW(front, caption, 128);
         wchar_t name[64] = {};
         ::GetClassNameW(front, name, 64);
-        text = L"\"" + TextOf(front) + L"\" (" + name + L") in front";
+        text = L"\"" + std::wstring(caption) + L"\" (" + name + L") in front";
     }
-    DWORD_PTR ignored = 0;
     if (HasExited()) {
         DWORD code = 0;
         ::GetExitCodeProcess(process_.hProcess, &code);
         return Utf8(text + L", Relingo has ended with exit code " + std::to_wstring(code));
     }
-    if (!::SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored)) {
+    if (!Answers()) {
         return Utf8(text + L", Relingo does not answer");
     }
     text += L", focus on " + std::to_wstring(FocusedControl());

@@ -81,6 +81,8 @@ public:
 
 private:
     HWND Control(int id) const { return ::GetDlgItem(window_, id); }
+    // Whether the window's thread takes a message within two seconds.
+    bool Answers();
     std::optional<HWND> FindOpenDialog();
 
     // The window's handlers run on its thread; each press is sent from a thread of its own,
