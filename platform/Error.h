@@ -61,5 +61,7 @@ private:
 // The English text of a run-time error number, or "Application-defined or object-defined error"
 // for a number the platform does not define itself.
 std::u16string StandardDescription(int32_t number);
+// The same in the language of the locale: Japanese for 1041, English for any other.
+std::u16string StandardDescription(int32_t number, int32_t localeId);
 
 } // namespace relingo

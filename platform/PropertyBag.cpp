@@ -397,13 +397,27 @@ bool PropertyBag::Contains(std::u16string_view key) const {
     return Find(key) != nullptr;
 }
 
-bool PropertyBag::ReadBoolean(std::u16string_view key, bool defaultValue) const {
+std::optional<PropertyValue> PropertyBag::Lookup(std::u16string_view key, PropertyKind) const {
     const auto* value = Find(key);
+    return value ? std::optional<PropertyValue>(*value) : std::nullopt;
+}
+
+void PropertyBag::Store(std::u16string_view key, const PropertyValue& value) {
+    Remove(key);
+    entries_.emplace_back(std::u16string(key), value);
+}
+
+void PropertyBag::Remove(std::u16string_view key) {
+    std::erase_if(entries_, [&](const auto& entry) { return SameKey(entry.first, key); });
+}
+
+bool PropertyBag::ReadBoolean(std::u16string_view key, bool defaultValue) const {
+    const auto value = Lookup(key, PropertyKind::Boolean);
     return value ? KindOrMismatch<bool>(*value) : defaultValue;
 }
 
 int16_t PropertyBag::ReadInteger(std::u16string_view key, int16_t defaultValue) const {
-    const auto* value = Find(key);
+    const auto value = Lookup(key, PropertyKind::Integer);
     if (!value) {
         return defaultValue;
     }
@@ -416,26 +430,27 @@ int16_t PropertyBag::ReadInteger(std::u16string_view key, int16_t defaultValue) 
 }
 
 int32_t PropertyBag::ReadLong(std::u16string_view key, int32_t defaultValue) const {
-    const auto* value = Find(key);
+    const auto value = Lookup(key, PropertyKind::Long);
     return value ? static_cast<int32_t>(NumberOrMismatch(*value)) : defaultValue;
 }
 
 std::u16string PropertyBag::ReadString(std::u16string_view key,
                                        const std::u16string& defaultValue) const {
-    const auto* value = Find(key);
+    const auto value = Lookup(key, PropertyKind::String);
     return value ? KindOrMismatch<std::u16string>(*value) : defaultValue;
 }
 
 FontPtr PropertyBag::ReadFont(std::u16string_view key, const FontPtr& defaultValue) const {
-    const auto* value = Find(key);
+    const auto value = Lookup(key, PropertyKind::Font);
     return value ? KindOrMismatch<FontPtr>(*value) : defaultValue;
 }
 
 void PropertyBag::Write(std::u16string_view key, const PropertyValue& value,
                         const PropertyValue& defaultValue) {
-    std::erase_if(entries_, [&](const auto& entry) { return SameKey(entry.first, key); });
-    if (!SamePropertyValue(value, defaultValue)) {
-        entries_.emplace_back(std::u16string(key), value);
+    if (SamePropertyValue(value, defaultValue)) {
+        Remove(key);
+    } else {
+        Store(key, value);
     }
 }
 

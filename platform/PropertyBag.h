@@ -18,6 +18,7 @@
 #include "platform/HostServices.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -28,12 +29,25 @@ namespace relingo {
 
 using PropertyValue = std::variant<bool, int16_t, int32_t, std::u16string, FontPtr>;
 
+// The kind of value a read asks for. A bag whose values live elsewhere (a COM host's) hands it
+// on, so that the host can convert what it stores, as it would for any caller.
+enum class PropertyKind { Boolean, Integer, Long, String, Font };
+
 // Values are equal when they are the same number (whatever its width), the same string, the
 // same Boolean, or fonts with the same fields.
 bool SamePropertyValue(const PropertyValue& a, const PropertyValue& b);
 
+// The bag keeps its entries in memory. A host that keeps them elsewhere derives from it and
+// reads and stores through Lookup, Store and Remove; the reads' conversions stay the same.
 class PropertyBag {
 public:
+    PropertyBag() = default;
+    PropertyBag(const PropertyBag&) = default;
+    PropertyBag& operator=(const PropertyBag&) = default;
+    PropertyBag(PropertyBag&&) = default;
+    PropertyBag& operator=(PropertyBag&&) = default;
+    virtual ~PropertyBag() = default;
+
     // Each read gives the default for an absent key. A stored number is converted to the width
     // asked for (error 6 when it does not fit); a stored value of another kind fails with
     // error 13.
@@ -58,6 +72,14 @@ public:
     // Fails with error 321 (Invalid file format) naming the line of the first fault; a failed
     // load returns no bag at all.
     static PropertyBag Load(std::string_view text);
+
+protected:
+    // The value stored under the key, or nothing when the key is absent.
+    virtual std::optional<PropertyValue> Lookup(std::u16string_view key, PropertyKind wanted) const;
+    // Stores a value that differs from its default.
+    virtual void Store(std::u16string_view key, const PropertyValue& value);
+    // A value equal to its default is not kept: an earlier one under the key goes.
+    virtual void Remove(std::u16string_view key);
 
 private:
     const PropertyValue* Find(std::u16string_view key) const;

@@ -1,10 +1,18 @@
 #!/usr/bin/env python3
-"""Draws one of the program's icons and writes it as a Windows icon file of 16 colours.
+"""Draws one of the program's icons and writes it as a Windows icon file of 16 colours, or one
+of the controls' toolbox pictures as a bitmap file of 16 colours.
 
     tools/make-icon.py relingo [OUTPUT]    Relingo's window icon, a globe with a re-pack arrow,
                                            32 x 32 and 16 x 16 (main_window/res/Relingo.ico)
     tools/make-icon.py filopdlg [OUTPUT]   the file dialog control's icon, an open folder
                                            holding a page, 32 x 32 (filopdlg/FilOpDlg.ico)
+    tools/make-icon.py filenamebox-toolbox [OUTPUT]
+                                           the name box in a design environment's toolbox, a
+                                           text box with a folder, 16 x 16
+                                           (com/res/FileNameBox.bmp)
+    tools/make-icon.py filopdlg-toolbox [OUTPUT]
+                                           the file dialog control in the toolbox, an open
+                                           folder, 16 x 16 (com/res/FilOpDlg.bmp)
 
 Without OUTPUT the icon replaces the one in the source tree.
 """
@@ -103,6 +111,75 @@ def folder_with_page(size):
     return [[LETTERS[c] for c in row] for row in canvas]
 
 
+# ---- The toolbox pictures, 16 x 16; "." is the toolbox's button face ----
+
+TOOLBOX_LETTERS = dict(LETTERS, **{".": 7, "N": NAVY})
+
+FILE_NAME_BOX_TOOLBOX = [
+    "................",
+    "................",
+    "................",
+    "GGGGGGGGGGGGGGGG",
+    "GKKKKKKKKKKKKKKW",
+    "GKWWWWWWWWWWWW.W",
+    "GKWWWWWWWKKKWW.W",
+    "GKWNWNWNKOYYKKKW",
+    "GKWNWNWNKYYYYYKW",
+    "GKWWWWWWKYYYYYKW",
+    "GKWWWWWWKKKKKKKW",
+    "GKWWWWWWWWWWWW.W",
+    "GWWWWWWWWWWWWWWW",
+    "................",
+    "................",
+    "................",
+]
+
+FILOPDLG_TOOLBOX = [
+    "................",
+    "................",
+    "..KKKKK.........",
+    ".KOOOOOK........",
+    ".KOOKKKKKKKKK...",
+    ".KOKWWWWWWWWK...",
+    ".KOKWGGGGGGWK...",
+    ".KOKWWWWWWWWK...",
+    ".KKKKKKKKKKKKKK.",
+    ".KOKYYYYYYYYYYK.",
+    ".KOOKYYYYYYYYYYK",
+    ".KOOKYYYYYYYYYYK",
+    ".KOOOKYYYYYYYYYK",
+    ".KKKKKKKKKKKKKKK",
+    "................",
+    "................",
+]
+
+
+def toolbox_picture(rows):
+    return lambda size: [[TOOLBOX_LETTERS[c] for c in row] for row in rows]
+
+
+def bitmap_file(pixels):
+    """A 4-bit bitmap file: file header, bitmap header, palette, rows bottom-up."""
+    size = len(pixels)
+    rows = []
+    for row in reversed(pixels):
+        data = bytes((row[i] << 4) | row[i + 1] for i in range(0, size, 2))
+        rows.append(data + b'\0' * (-len(data) % 4))
+    bits = b''.join(rows)
+    palette = b''.join(struct.pack('<BBBB', b, g, r, 0) for (r, g, b) in PALETTE)
+    header = struct.pack('<IiiHHIIiiII', 40, size, size, 1, 4, 0, len(bits), 0, 0, 16, 0)
+    offset = 14 + len(header) + len(palette)
+    return struct.pack('<2sIHHI', b'BM', offset + len(bits), 0, 0, offset) + header + palette + bits
+
+
+TOOLBOX_PICTURES = {
+    "filenamebox-toolbox": {"draw": toolbox_picture(FILE_NAME_BOX_TOOLBOX),
+                            "output": os.path.join("com", "res", "FileNameBox.bmp")},
+    "filopdlg-toolbox": {"draw": toolbox_picture(FILOPDLG_TOOLBOX),
+                         "output": os.path.join("com", "res", "FilOpDlg.bmp")},
+}
+
+
 # Each icon's images, and whether its bitmap headers record the image size. Relingo.ico leaves
 # the size 0, as uncompressed bitmaps may; FilOpDlg.ico records it. Both keep their bytes.
 ICONS = {
@@ -149,8 +226,15 @@ def icon_file(images):
 
 
 def main(arguments):
-    if len(arguments) not in (1, 2) or arguments[0] not in ICONS:
+    if len(arguments) not in (1, 2) or arguments[0] not in dict(ICONS, **TOOLBOX_PICTURES):
         sys.exit(__doc__)
+    if arguments[0] in TOOLBOX_PICTURES:
+        picture = TOOLBOX_PICTURES[arguments[0]]
+        path = (arguments[1] if len(arguments) == 2
+                else os.path.join(SOURCE_TREE, picture["output"]))
+        with open(path, 'wb') as f:
+            f.write(bitmap_file(picture["draw"](16)))
+        return
     icon = ICONS[arguments[0]]
     path = arguments[1] if len(arguments) == 2 else os.path.join(SOURCE_TREE, icon["output"])
     images = [(size, image_bytes(icon["draw"](size), icon["record_image_size"]))

@@ -61,6 +61,13 @@ LRESULT FileNameBoxWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
             box_->Resize();
         }
         return 0;
+    case WM_COMMAND:
+        if (focusObserver_ && input_ && reinterpret_cast<HWND>(lParam) == input_->Handle() &&
+            (HIWORD(wParam) == EN_SETFOCUS || HIWORD(wParam) == EN_KILLFOCUS)) {
+            focusObserver_(HIWORD(wParam) == EN_SETFOCUS);
+            return 0;
+        }
+        return Default(message, wParam, lParam);
     case WM_NCDESTROY:
         site_.SetWindow(nullptr);
         return Default(message, wParam, lParam);

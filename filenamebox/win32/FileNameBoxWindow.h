@@ -11,7 +11,9 @@
 #include "platform/SystemServices.h"
 #include "platform/win32/Window.h"
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace relingo::win32 {
 
@@ -38,6 +40,12 @@ public:
     // Moves and sizes the box (pixels, in the parent's client area); the inner box follows.
     void Move(const RECT& bounds);
 
+    // Called with true when the inner box gains the keyboard focus and false when it loses it,
+    // for a container that must hear of it (a COM host's site, say).
+    void SetFocusObserver(std::function<void(bool)> observer) {
+        focusObserver_ = std::move(observer);
+    }
+
 private:
     friend class Window<FileNameBoxWindow>;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -47,6 +55,7 @@ private:
     Win32ControlHost site_;
     std::unique_ptr<EditTextBox> input_;
     std::unique_ptr<FileNameBox> box_;
+    std::function<void(bool)> focusObserver_;
 };
 
 } // namespace relingo::win32

@@ -127,7 +127,8 @@ int32_t Win32System::MsgBox(const std::u16string& text, int32_t style,
     const std::wstring wideCaption = ToWide(caption ? *caption : std::u16string(kAppTitle));
     MSGBOXPARAMSW params = {};
     params.cbSize = sizeof params;
-    params.hwndOwner = ::GetActiveWindow();
+    const HWND owner = messageOwner_ ? messageOwner_() : nullptr;
+    params.hwndOwner = owner != nullptr ? owner : ::GetActiveWindow();
     params.lpszText = wideText.c_str();
     params.lpszCaption = wideCaption.c_str();
     params.dwStyle = static_cast<DWORD>(style) | (helpFile.empty() ? 0 : MB_HELP);

@@ -4,7 +4,9 @@
 #include "platform/SystemServices.h"
 #include "platform/win32/ComApartment.h"
 
+#include <functional>
 #include <optional>
+#include <utility>
 
 namespace relingo::win32 {
 
@@ -14,6 +16,11 @@ inline constexpr wchar_t kSettingsRoot[] = L"Software\\VB and VBA Program Settin
 
 class Win32System final : public SystemServices {
 public:
+    // The window that owns the message boxes: by default the thread's active window. A control in
+    // a COM host passes its container's window.
+    using OwnerWindow = std::function<HWND()>;
+    explicit Win32System(OwnerWindow messageOwner = {}) : messageOwner_(std::move(messageOwner)) {}
+
     int32_t MsgBox(const std::u16string& text, int32_t style,
                    const std::optional<std::u16string>& caption, const std::u16string& helpFile,
                    int32_t helpContext) override;
@@ -39,6 +46,7 @@ public:
 private:
     static std::u16string ReadProductName();
 
+    OwnerWindow messageOwner_;
     ComApartment com_; // for the shell's folder lookup, entered on its first use
     std::optional<std::u16string> productName_;
 };

@@ -1,0 +1,682 @@
+#include "com/ControlBase.h"
+
+#include "com/ComErrors.h"
+#include "com/ComObject.h"
+#include "com/HostPropertyBag.h"
+#include "com/StreamFormat.h"
+#include "com/TypeLibrary.h"
+#include "platform/Error.h"
+
+#include <ole2.h>
+
+#include <cmath>
+#include <string>
+
+namespace relingo::com {
+
+namespace {
+
+constexpr long kHimetricPerInch = 2540;
+
+UINT ScreenDpi() {
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    if (screen != nullptr) {
+        ::ReleaseDC(nullptr, screen);
+    }
+    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+LONG PixelsToHimetric(LONG pixels, UINT dpi) {
+    return ::MulDiv(pixels, kHimetricPerInch, static_cast<int>(dpi));
+}
+
+LONG HimetricToPixels(LONG himetric, UINT dpi) {
+    return ::MulDiv(himetric, static_cast<int>(dpi), kHimetricPerInch);
+}
+
+// Reads exactly the bytes asked for; a stream that ends sooner is no control's stream.
+std::string ReadBytes(IStream& stream, ULONG count) {
+    std::string bytes(count, '\0');
+    ULONG read = 0;
+    const HRESULT hr = stream.Read(bytes.data(), count, &read);
+    if (FAILED(hr)) {
+        throw ErrorOfResult(hr);
+    }
+    if (read != count) {
+        throw Error(errnum::kInvalidFileFormat, u"Invalid file format: the stream ends early");
+    }
+    return bytes;
+}
+
+} // namespace
+
+ControlBase::ControlBase(const ControlClass& kind)
+    : kind_(kind), site_(*this), propertyNotify_(*this, IID_IPropertyNotifySink) {
+    if (kind_.events != nullptr) {
+        events_.emplace(*this, *kind_.events);
+    }
+    const UINT dpi = ScreenDpi();
+    extent_ = {PixelsToHimetric(kind_.defaultPixels.cx, dpi),
+               PixelsToHimetric(kind_.defaultPixels.cy, dpi)};
+}
+
+ControlBase::~ControlBase() = default;
+
+void* ControlBase::FindControlInterface(REFIID iid) {
+    if (iid == IID_IOleWindow) {
+        return static_cast<IOleInPlaceObject*>(this);
+    }
+    if (iid == IID_IViewObject) {
+        return static_cast<IViewObject2*>(this);
+    }
+    if (iid == IID_IPersist) {
+        return static_cast<IPersistStreamInit*>(this);
+    }
+    if (iid == IID_IProvideClassInfo) {
+        return static_cast<IProvideClassInfo2*>(this);
+    }
+    return Interfaces<IOleObject, IOleInPlaceObject, IOleInPlaceActiveObject, IOleControl,
+                      IViewObject2, IPersistPropertyBag, IPersistStreamInit,
+                      IConnectionPointContainer, IProvideClassInfo2, ISupportErrorInfo,
+                      IQuickActivate>::Find(this, iid);
+}
+
+int32_t ControlBase::ErrorLocale() noexcept {
+    try {
+        return site_.AmbientLocaleID();
+    } catch (...) {
+        return static_cast<int32_t>(::GetUserDefaultLCID());
+    }
+}
+
+HRESULT ControlBase::Member(const std::function<void()>& body) noexcept {
+    return Guarded(
+        kind_.dual, [this] { return ErrorLocale(); },
+        [&] {
+            EnsureInitialised();
+            body();
+        });
+}
+
+void ControlBase::EnsureInitialised() {
+    if (!initialised_) {
+        initialised_ = true;
+        ReadProperties(PropertyBag());
+    }
+}
+
+HRESULT ControlBase::Persist(const std::function<void()>& body) noexcept {
+    return Guarded(
+        kind_.dual, [this] { return ErrorLocale(); }, body);
+}
+
+void ControlBase::FireEvent(DISPID id, VARIANTARG* argumentsLastFirst, UINT count) {
+    if (!events_ || frozenEvents_ > 0) {
+        return;
+    }
+    // A handler may let the control go; it stays until the event is over.
+    const ComPtr<IUnknown> keep(Identity());
+    DISPPARAMS params = {argumentsLastFirst, nullptr, count, 0};
+    events_->ForEach<IDispatch>([&](IDispatch& sink) {
+        sink.Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
+                    nullptr);
+    });
+}
+
+// ---- IOleObject ----
+
+STDMETHODIMP ControlBase::SetClientSite(IOleClientSite* site) {
+    if (site == nullptr) {
+        InPlaceDeactivate();
+    }
+    site_.SetClientSite(site);
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::GetClientSite(IOleClientSite** site) {
+    if (site == nullptr) {
+        return E_POINTER;
+    }
+    *site = site_.ClientSite();
+    if (*site != nullptr) {
+        (*site)->AddRef();
+    }
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::Close(DWORD saveOption) {
+    InPlaceDeactivate();
+    if (dirty_ && site_.HasSite() &&
+        (saveOption == OLECLOSE_SAVEIFDIRTY || saveOption == OLECLOSE_PROMPTSAVE)) {
+        site_.ClientSite()->SaveObject();
+    }
+    if (adviseHolder_) {
+        adviseHolder_->SendOnClose();
+    }
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
+    if (moniker != nullptr) {
+        *moniker = nullptr;
+    }
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ControlBase::GetClipboardData(DWORD, IDataObject** data) {
+    if (data != nullptr) {
+        *data = nullptr;
+    }
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ControlBase::DoVerb(LONG verb, LPMSG, IOleClientSite* activeSite, LONG, HWND,
+                                 LPCRECT) {
+    if (!site_.HasSite() && activeSite != nullptr) {
+        site_.SetClientSite(activeSite);
+    }
+    switch (verb) {
+    case OLEIVERB_PRIMARY:
+    case OLEIVERB_SHOW:
+    case OLEIVERB_UIACTIVATE:
+        return InPlaceActivate(true);
+    case OLEIVERB_INPLACEACTIVATE:
+        return InPlaceActivate(false);
+    case OLEIVERB_HIDE:
+        UIDeactivate();
+        if (window_ != nullptr) {
+            ::ShowWindow(window_, SW_HIDE);
+        }
+        return S_OK;
+    case OLEIVERB_DISCARDUNDOSTATE:
+        return S_OK;
+    default:
+        return verb > 0 ? OLEOBJ_S_INVALIDVERB : E_NOTIMPL;
+    }
+}
+
+STDMETHODIMP ControlBase::EnumVerbs(IEnumOLEVERB** verbs) {
+    if (verbs != nullptr) {
+        *verbs = nullptr;
+    }
+    return OLE_S_USEREG;
+}
+
+STDMETHODIMP ControlBase::GetUserClassID(CLSID* clsid) {
+    return GetClassID(clsid);
+}
+
+STDMETHODIMP ControlBase::GetUserType(DWORD, LPOLESTR* type) {
+    if (type != nullptr) {
+        *type = nullptr;
+    }
+    return OLE_S_USEREG;
+}
+
+STDMETHODIMP ControlBase::SetExtent(DWORD aspect, SIZEL* size) {
+    if (aspect != DVASPECT_CONTENT) {
+        return DV_E_DVASPECT;
+    }
+    if (size == nullptr) {
+        return E_POINTER;
+    }
+    extent_ = *size;
+    return Persist([this] { OnExtentChanged(); });
+}
+
+STDMETHODIMP ControlBase::GetExtent(DWORD aspect, SIZEL* size) {
+    if (aspect != DVASPECT_CONTENT) {
+        return DV_E_DVASPECT;
+    }
+    if (size == nullptr) {
+        return E_POINTER;
+    }
+    *size = extent_;
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::Advise(IAdviseSink* sink, DWORD* connection) {
+    if (!adviseHolder_ && FAILED(::CreateOleAdviseHolder(&adviseHolder_))) {
+        return E_OUTOFMEMORY;
+    }
+    return adviseHolder_->Advise(sink, connection);
+}
+
+STDMETHODIMP ControlBase::Unadvise(DWORD connection) {
+    return adviseHolder_ ? adviseHolder_->Unadvise(connection) : OLE_E_NOCONNECTION;
+}
+
+STDMETHODIMP ControlBase::EnumAdvise(IEnumSTATDATA** advises) {
+    if (advises == nullptr) {
+        return E_POINTER;
+    }
+    *advises = nullptr;
+    return adviseHolder_ ? adviseHolder_->EnumAdvise(advises) : S_OK;
+}
+
+STDMETHODIMP ControlBase::GetMiscStatus(DWORD, DWORD* status) {
+    if (status == nullptr) {
+        return E_POINTER;
+    }
+    *status = kind_.miscStatus;
+    return S_OK;
+}
+
+// ---- In-place activation ----
+
+HRESULT ControlBase::InPlaceActivate(bool uiActivate) {
+    if (!site_.HasSite()) {
+        return E_UNEXPECTED;
+    }
+    const HRESULT loaded = Persist([this] { EnsureInitialised(); });
+    if (FAILED(loaded)) {
+        return loaded;
+    }
+    if (!inPlaceActive_) {
+        ComPtr<IOleInPlaceSite> site;
+        if (FAILED(site_.ClientSite()->QueryInterface(
+                IID_IOleInPlaceSite, reinterpret_cast<void**>(site.GetAddressOf())))) {
+            return E_NOINTERFACE;
+        }
+        if (site->CanInPlaceActivate() != S_OK) {
+            return E_FAIL;
+        }
+        site->OnInPlaceActivate();
+        HWND parent = nullptr;
+        RECT position = {};
+        RECT clip = {};
+        OLEINPLACEFRAMEINFO frameInfo = {};
+        frameInfo.cb = sizeof frameInfo;
+        if (FAILED(site->GetWindow(&parent)) ||
+            FAILED(site->GetWindowContext(&frame_, &document_, &position, &clip, &frameInfo))) {
+            site->OnInPlaceDeactivate();
+            frame_.Reset();
+            document_.Reset();
+            return E_FAIL;
+        }
+        inPlaceSite_ = site;
+        inPlaceActive_ = true;
+        const HRESULT shown = Persist([&] { window_ = ShowInPlace(parent, position); });
+        if (FAILED(shown)) {
+            InPlaceDeactivate();
+            return shown;
+        }
+    }
+    if (uiActivate && !uiActive_ && window_ != nullptr) {
+        uiActive_ = true;
+        inPlaceSite_->OnUIActivate();
+        auto* active = static_cast<IOleInPlaceActiveObject*>(this);
+        if (frame_) {
+            frame_->SetActiveObject(active, nullptr);
+        }
+        if (document_) {
+            document_->SetActiveObject(active, nullptr);
+        }
+        const HWND focus = ::GetFocus();
+        if (focus != window_ && !::IsChild(window_, focus)) {
+            ::SetFocus(window_);
+        }
+    }
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::UIDeactivate() {
+    if (!uiActive_) {
+        return S_OK;
+    }
+    uiActive_ = false;
+    if (frame_) {
+        frame_->SetActiveObject(nullptr, nullptr);
+    }
+    if (document_) {
+        document_->SetActiveObject(nullptr, nullptr);
+    }
+    if (inPlaceSite_) {
+        inPlaceSite_->OnUIDeactivate(FALSE);
+    }
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::InPlaceDeactivate() {
+    if (!inPlaceActive_) {
+        return S_OK;
+    }
+    UIDeactivate();
+    inPlaceActive_ = false;
+    Persist([this] { HideInPlace(); });
+    window_ = nullptr;
+    const ComPtr<IOleInPlaceSite> site = std::move(inPlaceSite_);
+    frame_.Reset();
+    document_.Reset();
+    site->OnInPlaceDeactivate();
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::SetObjectRects(LPCRECT position, LPCRECT) {
+    if (position == nullptr) {
+        return E_POINTER;
+    }
+    const UINT dpi = ScreenDpi();
+    extent_ = {PixelsToHimetric(position->right - position->left, dpi),
+               PixelsToHimetric(position->bottom - position->top, dpi)};
+    if (window_ != nullptr) {
+        ::MoveWindow(window_, position->left, position->top, position->right - position->left,
+                     position->bottom - position->top, TRUE);
+    }
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::GetWindow(HWND* window) {
+    if (window == nullptr) {
+        return E_POINTER;
+    }
+    *window = window_;
+    return window_ != nullptr ? S_OK : E_FAIL;
+}
+
+void ControlBase::OnControlFocus(bool gained) {
+    if (gained && inPlaceActive_ && !uiActive_) {
+        InPlaceActivate(true);
+    }
+    ComPtr<IOleControlSite> controlSite;
+    if (site_.HasSite() &&
+        SUCCEEDED(site_.ClientSite()->QueryInterface(
+            IID_IOleControlSite, reinterpret_cast<void**>(controlSite.GetAddressOf())))) {
+        controlSite->OnFocus(gained ? TRUE : FALSE);
+    }
+}
+
+// ---- IOleControl ----
+
+STDMETHODIMP ControlBase::GetControlInfo(CONTROLINFO* info) {
+    if (info == nullptr) {
+        return E_POINTER;
+    }
+    info->hAccel = nullptr;
+    info->cAccel = 0;
+    info->dwFlags = 0;
+    return S_OK;
+}
+
+// The ambient properties are read at every use, so a change needs only a new picture.
+STDMETHODIMP ControlBase::OnAmbientPropertyChange(DISPID) {
+    Repaint();
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::FreezeEvents(BOOL freeze) {
+    frozenEvents_ += freeze ? 1 : (frozenEvents_ > 0 ? -1 : 0);
+    return S_OK;
+}
+
+// ---- IViewObject2 ----
+
+STDMETHODIMP ControlBase::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc,
+                               LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
+                               ULONG_PTR) {
+    if (aspect != DVASPECT_CONTENT) {
+        return DV_E_DVASPECT;
+    }
+    if (dc == nullptr || bounds == nullptr) {
+        return E_INVALIDARG;
+    }
+    const RECT area = {bounds->left, bounds->top, bounds->right, bounds->bottom};
+    return Persist([&] {
+        EnsureInitialised();
+        DrawContent(dc, area);
+    });
+}
+
+STDMETHODIMP ControlBase::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {
+    viewAspects_ = aspects;
+    viewFlags_ = flags;
+    viewSink_ = sink;
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) {
+    if (aspects != nullptr) {
+        *aspects = viewAspects_;
+    }
+    if (flags != nullptr) {
+        *flags = viewFlags_;
+    }
+    if (sink != nullptr) {
+        *sink = viewSink_.Get();
+        if (*sink != nullptr) {
+            (*sink)->AddRef();
+        }
+    }
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) {
+    return GetExtent(aspect, size);
+}
+
+// ---- Persistence ----
+
+STDMETHODIMP ControlBase::GetClassID(CLSID* clsid) {
+    if (clsid == nullptr) {
+        return E_POINTER;
+    }
+    *clsid = kind_.clsid;
+    return S_OK;
+}
+
+HRESULT ControlBase::BeginInitialising() {
+    if (initialised_) {
+        return CO_E_ALREADYINITIALIZED;
+    }
+    initialised_ = true;
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::InitNew() {
+    const HRESULT begun = BeginInitialising();
+    return FAILED(begun) ? begun : Persist([this] { InitProperties(); });
+}
+
+STDMETHODIMP ControlBase::Load(IPropertyBag* bag, IErrorLog* log) {
+    if (bag == nullptr) {
+        return E_POINTER;
+    }
+    const HRESULT begun = BeginInitialising();
+    return FAILED(begun) ? begun : Persist([&] { ReadProperties(HostPropertyBag(*bag, log)); });
+}
+
+STDMETHODIMP ControlBase::Save(IPropertyBag* bag, BOOL clearDirty, BOOL) {
+    if (bag == nullptr) {
+        return E_POINTER;
+    }
+    return Persist([&] {
+        EnsureInitialised();
+        HostPropertyBag hostBag(*bag, nullptr);
+        WriteProperties(hostBag);
+        if (clearDirty) {
+            dirty_ = false;
+        }
+    });
+}
+
+STDMETHODIMP ControlBase::Load(LPSTREAM stream) {
+    if (stream == nullptr) {
+        return E_POINTER;
+    }
+    const HRESULT begun = BeginInitialising();
+    return FAILED(begun) ? begun : Persist([&] {
+        const uint32_t length = StreamTextLength(ReadBytes(*stream, kStreamHeaderSize));
+        ReadProperties(DecodeStreamText(ReadBytes(*stream, length)));
+    });
+}
+
+STDMETHODIMP ControlBase::Save(LPSTREAM stream, BOOL clearDirty) {
+    if (stream == nullptr) {
+        return E_POINTER;
+    }
+    return Persist([&] {
+        EnsureInitialised();
+        PropertyBag bag;
+        WriteProperties(bag);
+        const std::string bytes = EncodeStream(bag);
+        ULONG written = 0;
+        const HRESULT hr = stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written);
+        if (FAILED(hr) || written != bytes.size()) {
+            throw ErrorOfResult(FAILED(hr) ? hr : STG_E_MEDIUMFULL);
+        }
+        if (clearDirty) {
+            dirty_ = false;
+        }
+    });
+}
+
+STDMETHODIMP ControlBase::GetSizeMax(ULARGE_INTEGER* size) {
+    if (size == nullptr) {
+        return E_POINTER;
+    }
+    return Persist([&] {
+        EnsureInitialised();
+        PropertyBag bag;
+        WriteProperties(bag);
+        size->QuadPart = EncodeStream(bag).size();
+    });
+}
+
+// ---- Connection points ----
+
+STDMETHODIMP ControlBase::EnumConnectionPoints(IEnumConnectionPoints** points) {
+    if (points == nullptr) {
+        return E_POINTER;
+    }
+    *points = nullptr;
+    try {
+        std::vector<IConnectionPoint*> all = {&propertyNotify_};
+        if (events_) {
+            all.push_back(&*events_);
+        }
+        *points = EnumerateConnectionPoints(all).Detach();
+        return *points != nullptr ? S_OK : E_OUTOFMEMORY;
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+STDMETHODIMP ControlBase::FindConnectionPoint(REFIID iid, IConnectionPoint** point) {
+    if (point == nullptr) {
+        return E_POINTER;
+    }
+    *point = nullptr;
+    if (iid == IID_IPropertyNotifySink) {
+        *point = &propertyNotify_;
+    } else if (events_ && iid == events_->Iid()) {
+        *point = &*events_;
+    } else {
+        return kConnectNoConnection;
+    }
+    (*point)->AddRef();
+    return S_OK;
+}
+
+// ---- Class information and errors ----
+
+STDMETHODIMP ControlBase::GetClassInfo(ITypeInfo** info) {
+    if (info == nullptr) {
+        return E_POINTER;
+    }
+    *info = ServerTypeInfo(kind_.clsid).Detach();
+    return *info != nullptr ? S_OK : TYPE_E_CANTLOADLIBRARY;
+}
+
+STDMETHODIMP ControlBase::GetGUID(DWORD kind, GUID* guid) {
+    if (guid == nullptr) {
+        return E_POINTER;
+    }
+    if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID || kind_.events == nullptr) {
+        *guid = GUID_NULL;
+        return E_INVALIDARG;
+    }
+    *guid = *kind_.events;
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::InterfaceSupportsErrorInfo(REFIID iid) {
+    return iid == kind_.dual ? S_OK : S_FALSE;
+}
+
+// ---- IQuickActivate ----
+
+STDMETHODIMP ControlBase::QuickActivate(QACONTAINER* container, QACONTROL* control) {
+    if (container == nullptr || control == nullptr) {
+        return E_POINTER;
+    }
+    if (container->cbSize < sizeof(QACONTAINER) || control->cbSize < sizeof(QACONTROL)) {
+        return E_INVALIDARG;
+    }
+    SetClientSite(container->pClientSite);
+    if (container->pAdviseSink != nullptr) {
+        SetAdvise(DVASPECT_CONTENT, 0, container->pAdviseSink);
+    }
+    control->dwPropNotifyCookie = 0;
+    control->dwEventCookie = 0;
+    if (container->pPropertyNotifySink != nullptr) {
+        propertyNotify_.Advise(container->pPropertyNotifySink, &control->dwPropNotifyCookie);
+    }
+    if (container->pUnkEventSink != nullptr && events_) {
+        events_->Advise(container->pUnkEventSink, &control->dwEventCookie);
+    }
+    control->dwMiscStatus = kind_.miscStatus;
+    control->dwViewStatus = 0;
+    control->dwPointerActivationPolicy = 0;
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::SetContentExtent(LPSIZEL size) {
+    return SetExtent(DVASPECT_CONTENT, size);
+}
+
+STDMETHODIMP ControlBase::GetContentExtent(LPSIZEL size) {
+    return GetExtent(DVASPECT_CONTENT, size);
+}
+
+// ---- SiteOwner ----
+
+void ControlBase::OnPropertyChanged(std::u16string_view name) {
+    dirty_ = true;
+    const DISPID id = IdOfProperty(name);
+    propertyNotify_.ForEach<IPropertyNotifySink>(
+        [id](IPropertyNotifySink& sink) { sink.OnChanged(id); });
+}
+
+SIZE ControlBase::ExtentPixels() {
+    const UINT dpi = ScreenDpi();
+    return {HimetricToPixels(extent_.cx, dpi), HimetricToPixels(extent_.cy, dpi)};
+}
+
+void ControlBase::SetExtentPixels(SIZE size) {
+    const UINT dpi = ScreenDpi();
+    extent_ = {PixelsToHimetric(size.cx, dpi), PixelsToHimetric(size.cy, dpi)};
+    if (window_ != nullptr) {
+        ::SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (inPlaceSite_) {
+        RECT position = {};
+        if (window_ != nullptr && ::GetWindowRect(window_, &position)) {
+            ::MapWindowPoints(nullptr, ::GetParent(window_), reinterpret_cast<POINT*>(&position),
+                              2);
+            inPlaceSite_->OnPosRectChange(&position);
+        }
+    }
+}
+
+void ControlBase::Repaint() {
+    if (window_ != nullptr) {
+        ::InvalidateRect(window_, nullptr, TRUE);
+    }
+    if (viewSink_) {
+        viewSink_->OnViewChange(DVASPECT_CONTENT, -1);
+    }
+}
+
+} // namespace relingo::com

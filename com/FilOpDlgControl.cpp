@@ -1,0 +1,224 @@
+#include "com/FilOpDlgControl.h"
+
+#include "com/Bstr.h"
+#include "com/ComObject.h"
+#include "com/resource.h"
+
+#include <olectl.h>
+
+namespace relingo::com {
+
+namespace {
+
+constexpr int kIconPixels = static_cast<int>(kFilOpDlgIconPixels);
+
+VARIANT_BOOL AsVariantBool(bool value) {
+    return value ? VARIANT_TRUE : VARIANT_FALSE;
+}
+
+} // namespace
+
+void ContainerOwnedDialogs::Own(AnsiOpenFileName& record) {
+    if (record.owner == 0 && owner_) {
+        record.owner = reinterpret_cast<intptr_t>(owner_());
+    }
+}
+
+bool ContainerOwnedDialogs::ShowOpenDialog(AnsiOpenFileName& record) {
+    Own(record);
+    return dialogs_.ShowOpenDialog(record);
+}
+
+bool ContainerOwnedDialogs::ShowSaveDialog(AnsiOpenFileName& record) {
+    Own(record);
+    return dialogs_.ShowSaveDialog(record);
+}
+
+FilOpDlgControl::FilOpDlgControl()
+    : ControlBase(FilOpDlgClass()), DispatchImpl<IFilOpDlg>([this] { return ErrorLocale(); }),
+      system_([this] { return ContainerRoot(); }),
+      dialogs_(systemDialogs_, [this] { return ContainerRoot(); }),
+      dialog_(system_, dialogs_, Site()),
+      icon_(static_cast<HICON>(::LoadImageW(ServerModule(), MAKEINTRESOURCEW(IDI_FILOPDLG),
+                                            IMAGE_ICON, kIconPixels, kIconPixels, LR_SHARED))) {}
+
+FilOpDlgControl::~FilOpDlgControl() {
+    if (iconWindow_ != nullptr) {
+        ::DestroyWindow(iconWindow_);
+    }
+}
+
+void* FilOpDlgControl::Find(REFIID iid) {
+    if (iid == IID_IDispatch || iid == IID_IFilOpDlg) {
+        return static_cast<IFilOpDlg*>(this);
+    }
+    return FindControlInterface(iid);
+}
+
+HWND FilOpDlgControl::ContainerRoot() {
+    const HWND container = Site().ContainerWindow();
+    return container != nullptr ? ::GetAncestor(container, GA_ROOT) : nullptr;
+}
+
+HRESULT FilOpDlgControl::Text(BSTR* value, const std::function<std::u16string()>& read) {
+    if (value == nullptr) {
+        return E_POINTER;
+    }
+    *value = nullptr;
+    return Member([&] { *value = ToBstr(read()); });
+}
+
+HRESULT FilOpDlgControl::Boolean(VARIANT_BOOL* value, const std::function<bool()>& read) {
+    if (value == nullptr) {
+        return E_POINTER;
+    }
+    *value = VARIANT_FALSE;
+    return Member([&] { *value = AsVariantBool(read()); });
+}
+
+HRESULT FilOpDlgControl::Long(LONG* value, const std::function<int32_t()>& read) {
+    if (value == nullptr) {
+        return E_POINTER;
+    }
+    *value = 0;
+    return Member([&] { *value = read(); });
+}
+
+STDMETHODIMP FilOpDlgControl::ShowOpen() {
+    return Member([this] { dialog_.ShowOpen(); });
+}
+
+STDMETHODIMP FilOpDlgControl::ShowSave() {
+    return Member([this] { dialog_.ShowSave(); });
+}
+
+STDMETHODIMP FilOpDlgControl::get_CancelError(VARIANT_BOOL* value) {
+    return Boolean(value, [this] { return dialog_.CancelError(); });
+}
+
+STDMETHODIMP FilOpDlgControl::put_CancelError(VARIANT_BOOL value) {
+    return Member([&] { dialog_.SetCancelError(value != VARIANT_FALSE); });
+}
+
+STDMETHODIMP FilOpDlgControl::get_CancelSelected(VARIANT_BOOL* value) {
+    return Boolean(value, [this] { return dialog_.CancelSelected(); });
+}
+
+STDMETHODIMP FilOpDlgControl::put_CancelSelected(VARIANT_BOOL value) {
+    return Member([&] { dialog_.SetCancelSelected(value != VARIANT_FALSE); });
+}
+
+STDMETHODIMP FilOpDlgControl::get_DefaultExt(BSTR* value) {
+    return Text(value, [this] { return dialog_.DefaultExt(); });
+}
+
+STDMETHODIMP FilOpDlgControl::put_DefaultExt(BSTR value) {
+    return Member([&] { dialog_.SetDefaultExt(FromBstr(value)); });
+}
+
+STDMETHODIMP FilOpDlgControl::get_DialogTitle(BSTR* value) {
+    return Text(value, [this] { return dialog_.DialogTitle(); });
+}
+
+STDMETHODIMP FilOpDlgControl::put_DialogTitle(BSTR value) {
+    return Member([&] { dialog_.SetDialogTitle(FromBstr(value)); });
+}
+
+STDMETHODIMP FilOpDlgControl::get_FileName(BSTR* value) {
+    return Text(value, [this] { return dialog_.FileName(); });
+}
+
+STDMETHODIMP FilOpDlgControl::put_FileName(BSTR value) {
+    return Member([&] { dialog_.SetFileName(FromBstr(value)); });
+}
+
+STDMETHODIMP FilOpDlgControl::get_FileTitle(BSTR* value) {
+    return Text(value, [this] { return dialog_.FileTitle(); });
+}
+
+STDMETHODIMP FilOpDlgControl::get_Filter(BSTR* value) {
+    return Text(value, [this] { return dialog_.Filter(); });
+}
+
+STDMETHODIMP FilOpDlgControl::put_Filter(BSTR value) {
+    return Member([&] { dialog_.SetFilter(FromBstr(value)); });
+}
+
+STDMETHODIMP FilOpDlgControl::get_FilterIndex(LONG* value) {
+    return Long(value, [this] { return dialog_.FilterIndex(); });
+}
+
+STDMETHODIMP FilOpDlgControl::put_FilterIndex(LONG value) {
+    return Member([&] { dialog_.SetFilterIndex(value); });
+}
+
+STDMETHODIMP FilOpDlgControl::get_Flags(LONG* value) {
+    return Long(value, [this] { return dialog_.Flags(); });
+}
+
+STDMETHODIMP FilOpDlgControl::put_Flags(LONG value) {
+    return Member([&] { dialog_.SetFlags(value); });
+}
+
+STDMETHODIMP FilOpDlgControl::get_hDC(LONG* value) {
+    return Long(value, [this] { return dialog_.hDC(); });
+}
+
+STDMETHODIMP FilOpDlgControl::get_hParentwnd(LONG* value) {
+    return Long(value, [this] { return dialog_.hParentwnd(); });
+}
+
+STDMETHODIMP FilOpDlgControl::put_hParentwnd(LONG value) {
+    return Member([&] { dialog_.SethParentwnd(value); });
+}
+
+STDMETHODIMP FilOpDlgControl::get_InitDir(BSTR* value) {
+    return Text(value, [this] { return dialog_.InitDir(); });
+}
+
+STDMETHODIMP FilOpDlgControl::put_InitDir(BSTR value) {
+    return Member([&] { dialog_.SetInitDir(FromBstr(value)); });
+}
+
+STDMETHODIMP FilOpDlgControl::get_MaxFileSize(LONG* value) {
+    return Long(value, [this] { return dialog_.MaxFileSize(); });
+}
+
+STDMETHODIMP FilOpDlgControl::put_MaxFileSize(LONG value) {
+    return Member([&] { dialog_.SetMaxFileSize(value); });
+}
+
+STDMETHODIMP FilOpDlgControl::GetFileName(BSTR* result) {
+    return Text(result, [this] { return dialog_.GetFileName(); });
+}
+
+// Invisible at run time; in a design environment it shows its icon, in a system icon control so
+// that no window class of the server outlives it.
+HWND FilOpDlgControl::ShowInPlace(HWND parent, const RECT& position) {
+    if (UserMode()) {
+        return nullptr;
+    }
+    iconWindow_ = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ICON,
+                                    position.left, position.top, kIconPixels, kIconPixels, parent,
+                                    nullptr, ServerModule(), nullptr);
+    if (iconWindow_ != nullptr) {
+        ::SendMessageW(iconWindow_, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
+    }
+    return iconWindow_;
+}
+
+void FilOpDlgControl::HideInPlace() {
+    if (iconWindow_ != nullptr) {
+        ::DestroyWindow(iconWindow_);
+        iconWindow_ = nullptr;
+    }
+}
+
+void FilOpDlgControl::DrawContent(HDC dc, const RECT& bounds) {
+    if (icon_ != nullptr) {
+        ::DrawIconEx(dc, bounds.left, bounds.top, icon_, kIconPixels, kIconPixels, 0, nullptr,
+                     DI_NORMAL);
+    }
+}
+
+} // namespace relingo::com

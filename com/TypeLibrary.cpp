@@ -1,0 +1,165 @@
+#include "com/TypeLibrary.h"
+
+#include "com/ComErrors.h"
+#include "platform/Error.h"
+
+#include <oleauto.h>
+
+namespace relingo::com {
+
+HMODULE ServerModule() noexcept {
+    HMODULE module = nullptr;
+    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                             GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCWSTR>(&ServerModule), &module);
+    return module;
+}
+
+std::wstring ServerPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameW(ServerModule(), path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+ComPtr<ITypeInfo> ServerTypeInfo(REFGUID guid) noexcept {
+    try {
+        const std::wstring path = ServerPath();
+        ComPtr<ITypeLib> library;
+        ComPtr<ITypeInfo> info;
+        if (path.empty() || FAILED(::LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library)) ||
+            FAILED(library->GetTypeInfoOfGuid(guid, &info))) {
+            return nullptr;
+        }
+        return info;
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+ITypeInfo* TypeInfoDispatch::Info() noexcept {
+    if (!info_) {
+        info_ = ServerTypeInfo(iid_);
+    }
+    return info_.Get();
+}
+
+HRESULT TypeInfoDispatch::GetTypeInfoCount(UINT* count) noexcept {
+    if (count == nullptr) {
+        return E_POINTER;
+    }
+    *count = 1;
+    return S_OK;
+}
+
+HRESULT TypeInfoDispatch::GetTypeInfo(UINT index, ITypeInfo** info) noexcept {
+    if (info == nullptr) {
+        return E_POINTER;
+    }
+    *info = nullptr;
+    if (index != 0) {
+        return DISP_E_BADINDEX;
+    }
+    ITypeInfo* found = Info();
+    if (found == nullptr) {
+        return TYPE_E_CANTLOADLIBRARY;
+    }
+    found->AddRef();
+    *info = found;
+    return S_OK;
+}
+
+HRESULT TypeInfoDispatch::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count,
+                                        DISPID* ids) noexcept {
+    if (riid != IID_NULL) {
+        return DISP_E_UNKNOWNINTERFACE;
+    }
+    ITypeInfo* info = Info();
+    if (info == nullptr) {
+        return TYPE_E_CANTLOADLIBRARY;
+    }
+    return ::DispGetIDsOfNames(info, names, count, ids);
+}
+
+DISPID TypeInfoDispatch::IdOfName(std::u16string_view name) noexcept {
+    try {
+        std::wstring wide(name.begin(), name.end());
+        LPOLESTR names[] = {wide.data()};
+        DISPID id = DISPID_UNKNOWN;
+        if (FAILED(GetIDsOfNames(IID_NULL, names, 1, &id))) {
+            return DISPID_UNKNOWN;
+        }
+        return id;
+    } catch (...) {
+        return DISPID_UNKNOWN;
+    }
+}
+
+HRESULT TypeInfoDispatch::AsException(int32_t number, EXCEPINFO* exception) noexcept {
+    int32_t locale = 0;
+    try {
+        locale = localeId_();
+    } catch (...) {
+        locale = static_cast<int32_t>(::GetUserDefaultLCID());
+    }
+    FillExcepInfo(ReportError(Error(number), iid_, locale), exception);
+    return DISP_E_EXCEPTION;
+}
+
+HRESULT TypeInfoDispatch::Invoke(void* object, DISPID id, REFIID riid, WORD flags,
+                                 DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                 UINT* argumentError) noexcept {
+    if (riid != IID_NULL) {
+        return DISP_E_UNKNOWNINTERFACE;
+    }
+    ITypeInfo* info = Info();
+    if (info == nullptr) {
+        return TYPE_E_CANTLOADLIBRARY;
+    }
+    DISPPARAMS none = {};
+    ::SetErrorInfo(0, nullptr);
+    EXCEPINFO raised = {};
+    const HRESULT hr = info->Invoke(object, id, flags, params != nullptr ? params : &none, result,
+                                    &raised, argumentError);
+    if (SUCCEEDED(hr)) {
+        return hr;
+    }
+    switch (hr) {
+    case DISP_E_TYPEMISMATCH:
+        return AsException(errnum::kTypeMismatch, exception);
+    case DISP_E_OVERFLOW:
+        return AsException(errnum::kOverflow, exception);
+    case DISP_E_EXCEPTION: {
+        // The member's own error: the type information may have taken its texts already.
+        if (raised.bstrDescription != nullptr || ErrorNumberOf(raised.scode) == 0) {
+            if (exception != nullptr) {
+                *exception = raised;
+            } else {
+                ::SysFreeString(raised.bstrSource);
+                ::SysFreeString(raised.bstrDescription);
+                ::SysFreeString(raised.bstrHelpFile);
+            }
+        } else {
+            FillExcepInfo(raised.scode, exception);
+        }
+        return DISP_E_EXCEPTION;
+    }
+    default:
+        if (ErrorNumberOf(hr) != 0) {
+            FillExcepInfo(hr, exception);
+            return DISP_E_EXCEPTION;
+        }
+        return hr;
+    }
+}
+
+} // namespace relingo::com
