@@ -48,16 +48,15 @@ public:
     }
     ~ComObject() override { ServerCounts::ObjectDestroyed(); }
 
-    // A new object, held by the pointer returned; null when memory ran out or it could not be
-    // made.
+    // A new object, held by the pointer returned, its only reference; null when memory ran out
+    // or it could not be made.
     template <class... Args>
     static ComPtr<ComObject> Make(Args&&... args) noexcept {
-        ComPtr<ComObject> made;
         try {
-            made.Attach(new ComObject(std::forward<Args>(args)...));
+            return ComPtr<ComObject>(new ComObject(std::forward<Args>(args)...));
         } catch (...) {
+            return nullptr;
         }
-        return made;
     }
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
@@ -83,7 +82,8 @@ public:
     }
 
 private:
-    LONG references_ = 1;
+    // The pointer Make returns takes the first reference.
+    LONG references_ = 0;
 };
 
 } // namespace relingo::com

@@ -185,9 +185,7 @@ EnumerateConnectionPoints(const std::vector<IConnectionPoint*>& points) {
     for (IConnectionPoint* point : points) {
         items.push_back({point});
     }
-    ComPtr<IEnumConnectionPoints> made;
-    made.Attach(ComObject<Enumerator<PointItems>>::Make(std::move(items), size_t{0}).Detach());
-    return made;
+    return ComObject<Enumerator<PointItems>>::Make(std::move(items), size_t{0});
 }
 
 } // namespace relingo::com

@@ -45,11 +45,12 @@ VARIANT_BOOL AsVariantBool(bool value) {
     return value ? VARIANT_TRUE : VARIANT_FALSE;
 }
 
-// The box's window waits in a hidden window of its own while no container holds it. A system
-// class serves, so nothing of the server's code stays behind in a window class when it unloads.
+// The box's window waits in a message-only window of its own while no container holds it: it
+// costs nothing on the screen, and an object a script makes never shows. A system class serves,
+// so nothing of the server's code stays behind in a window class when it unloads.
 HWND MakeParkingWindow() {
-    const HWND parking = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                           nullptr, ServerModule(), nullptr);
+    const HWND parking = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                           ServerModule(), nullptr);
     if (parking == nullptr) {
         throw Error(errnum::kOutOfMemory, u"The file name box could not be created.");
     }

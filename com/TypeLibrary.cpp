@@ -46,6 +46,59 @@ ComPtr<ITypeInfo> ServerTypeInfo(REFGUID guid) noexcept {
     }
 }
 
+namespace {
+
+// Whether a member of the type information is the one a call with these flags reaches: a
+// property's setter for a put, else its getter or the method.
+bool Reaches(const FUNCDESC& function, DISPID id, WORD flags) {
+    if (function.memid != id) {
+        return false;
+    }
+    if (flags & DISPATCH_PROPERTYPUT) {
+        return function.invkind == INVOKE_PROPERTYPUT;
+    }
+    if (flags & DISPATCH_PROPERTYPUTREF) {
+        return function.invkind == INVOKE_PROPERTYPUTREF;
+    }
+    return function.invkind == INVOKE_PROPERTYGET || function.invkind == INVOKE_FUNC;
+}
+
+// The arguments given against the member's own parameters, its return value aside: too many or
+// too few are refused before the call, as automation callers expect of every object. None of the
+// members has optional parameters. (Wine numbers the members of a dual interface's dispatch side
+// differently in GetFuncIndexOfMemId and GetFuncDesc, so the member is looked for here.)
+HRESULT CheckArgumentCount(ITypeInfo& info, DISPID id, WORD flags, const DISPPARAMS& params) {
+    TYPEATTR* attributes = nullptr;
+    if (FAILED(info.GetTypeAttr(&attributes))) {
+        return S_OK;
+    }
+    const WORD count = attributes->cFuncs;
+    info.ReleaseTypeAttr(attributes);
+    for (UINT i = 0; i < count; ++i) {
+        FUNCDESC* function = nullptr;
+        if (FAILED(info.GetFuncDesc(i, &function))) {
+            continue;
+        }
+        const bool reached = Reaches(*function, id, flags);
+        UINT expected = 0;
+        for (SHORT p = 0; p < function->cParams; ++p) {
+            if ((function->lprgelemdescParam[p].paramdesc.wParamFlags & PARAMFLAG_FRETVAL) == 0) {
+                ++expected;
+            }
+        }
+        info.ReleaseFuncDesc(function);
+        if (reached) {
+            if (params.cArgs > expected) {
+                return DISP_E_BADPARAMCOUNT;
+            }
+            return params.cArgs < expected ? DISP_E_PARAMNOTOPTIONAL : S_OK;
+        }
+    }
+    return S_OK; // an unknown member is the type information's to refuse
+}
+
+} // namespace
+
 ITypeInfo* TypeInfoDispatch::Info() noexcept {
     if (!info_) {
         info_ = ServerTypeInfo(iid_);
@@ -126,15 +179,19 @@ HRESULT TypeInfoDispatch::Invoke(void* object, DISPID id, REFIID riid, WORD flag
         return TYPE_E_CANTLOADLIBRARY;
     }
     DISPPARAMS none = {};
+    DISPPARAMS& given = params != nullptr ? *params : none;
+    if (const HRESULT counted = CheckArgumentCount(*info, id, flags, given); FAILED(counted)) {
+        return counted;
+    }
     ::SetErrorInfo(0, nullptr);
     EXCEPINFO raised = {};
-    const HRESULT hr = info->Invoke(object, id, flags, params != nullptr ? params : &none, result,
-                                    &raised, argumentError);
+    const HRESULT hr = info->Invoke(object, id, flags, &given, result, &raised, argumentError);
     if (SUCCEEDED(hr)) {
         return hr;
     }
     switch (hr) {
     case DISP_E_TYPEMISMATCH:
+    case E_NOINTERFACE: // an object passed where one of another kind (a font) belongs
         return AsException(errnum::kTypeMismatch, exception);
     case DISP_E_OVERFLOW:
         return AsException(errnum::kOverflow, exception);

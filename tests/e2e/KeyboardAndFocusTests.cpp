@@ -2,7 +2,7 @@
 // through the system, its focus and its dialog manager, as a person's do.
 #include "tests/CaseName.h"
 #include "tests/e2e/EndToEndFixture.h"
-#include "tests/e2e/UserInput.h"
+#include "tests/win32support/UserInput.h"
 
 #include <functional>
 

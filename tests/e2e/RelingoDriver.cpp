@@ -1,7 +1,7 @@
 #include "tests/e2e/RelingoDriver.h"
 
 #include "main_window/win32/resource.h"
-#include "tests/e2e/UserInput.h"
+#include "tests/win32support/UserInput.h"
 #include "tests/win32support/Win32TestSupport.h"
 
 #include <vector>

@@ -8,7 +8,7 @@
 #include "platform/win32/Win32CommonDialogs.h"
 #include "platform/win32/Win32System.h"
 #include "tests/fakes/FakeHost.h"
-#include "tests/filopdlg/FileDialogDriver.h"
+#include "tests/win32support/FileDialogDriver.h"
 #include "tests/win32support/Win32TestSupport.h"
 
 #include <gtest/gtest.h>

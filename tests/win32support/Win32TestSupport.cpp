@@ -161,7 +161,8 @@ void DialogWatcher::Run() {
                 continue;
             }
             // 0xFFFF is the identifier of a message box's text.
-            seen_.push_back({TextOf(box), TextOf(::GetDlgItem(box, 0xFFFF))});
+            seen_.push_back(
+                {TextOf(box), TextOf(::GetDlgItem(box, 0xFFFF)), ::GetWindow(box, GW_OWNER)});
             ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED), 0);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

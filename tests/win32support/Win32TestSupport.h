@@ -40,6 +40,7 @@ void RemoveTree(const std::wstring& path);
 struct SeenDialog {
     std::wstring caption;
     std::wstring text;
+    HWND owner = nullptr;
 };
 
 // Watches, from a thread of its own, for dialog boxes (class #32770) of this process; records

@@ -1,4 +1,4 @@
-#include "tests/e2e/UserInput.h"
+#include "tests/win32support/UserInput.h"
 
 #include <vector>
 

@@ -1,5 +1,5 @@
-// Drives a real Open or Save As dialog of this process from a thread of its own, as a user
-// would: types a name into the file-name field and presses a button.
+// Drives a real Open or Save As dialog, of this process or of another, from a thread of its own,
+// as a user would: types a name into the file-name field and presses a button.
 #pragma once
 
 #include <windows.h>
@@ -26,9 +26,10 @@ struct SeenFileDialog {
 
 class FileDialogDriver {
 public:
-    // Waits, with a time limit, for the next dialog of the process; types the name, when there
-    // is one, and presses button (IDOK or IDCANCEL).
-    FileDialogDriver(std::optional<std::wstring> name, int button);
+    // Waits, with a time limit, for the next dialog of the process (this one by default); types
+    // the name, when there is one, and presses button (IDOK or IDCANCEL).
+    FileDialogDriver(std::optional<std::wstring> name, int button,
+                     DWORD processId = ::GetCurrentProcessId());
     ~FileDialogDriver();
     FileDialogDriver(const FileDialogDriver&) = delete;
     FileDialogDriver& operator=(const FileDialogDriver&) = delete;
@@ -42,6 +43,7 @@ private:
 
     std::optional<std::wstring> name_;
     int button_;
+    DWORD processId_;
     SeenFileDialog seen_;
     std::thread thread_;
 };

@@ -1,4 +1,4 @@
-#include "tests/filopdlg/FileDialogDriver.h"
+#include "tests/win32support/FileDialogDriver.h"
 
 #include "tests/win32support/Win32TestSupport.h"
 
@@ -13,25 +13,6 @@ namespace {
 constexpr int kFileNameCombo = 0x47C; // cmb13
 constexpr int kFileNameEdit = 0x480;  // edt1
 constexpr int kFileTypeCombo = 0x470; // cmb1
-
-BOOL CALLBACK CollectDialog(HWND window, LPARAM param) {
-    auto* found = reinterpret_cast<std::vector<HWND>*>(param);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    wchar_t className[32] = {};
-    ::GetClassNameW(window, className, 32);
-    if (process == ::GetCurrentProcessId() && std::wstring(className) == L"#32770" &&
-        ::IsWindowVisible(window)) {
-        found->push_back(window);
-    }
-    return TRUE;
-}
-
-std::vector<HWND> DialogsOfThisProcess() {
-    std::vector<HWND> found;
-    ::EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
 
 // The text of a window of another thread: WM_GETTEXT reads what an edit or combo box shows.
 std::wstring TextOf(HWND window) {
@@ -67,8 +48,8 @@ void ReadFilters(HWND dialog, SeenFileDialog& seen) {
 
 } // namespace
 
-FileDialogDriver::FileDialogDriver(std::optional<std::wstring> name, int button)
-    : name_(std::move(name)), button_(button), thread_([this] { Run(); }) {}
+FileDialogDriver::FileDialogDriver(std::optional<std::wstring> name, int button, DWORD processId)
+    : name_(std::move(name)), button_(button), processId_(processId), thread_([this] { Run(); }) {}
 
 FileDialogDriver::~FileDialogDriver() {
     Join();
@@ -88,7 +69,7 @@ SeenFileDialog FileDialogDriver::Seen() {
 void FileDialogDriver::Run() {
     HWND dialog = nullptr;
     const bool ready = WaitUntil([&] {
-        const auto dialogs = DialogsOfThisProcess();
+        const auto dialogs = TopWindowsOf(processId_, L"#32770");
         dialog = dialogs.empty() ? nullptr : dialogs.front();
         return dialog != nullptr && FileNameField(dialog) != nullptr;
     });
@@ -110,8 +91,8 @@ void FileDialogDriver::Run() {
     seen_.closedByButton = WaitUntil([&] { return !::IsWindow(dialog); });
     if (!seen_.closedByButton) {
         // Whatever is left open would keep the dialog call from ever returning.
-        WaitUntil([] {
-            const auto left = DialogsOfThisProcess();
+        WaitUntil([this] {
+            const auto left = TopWindowsOf(processId_, L"#32770");
             for (HWND window : left) {
                 ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             }

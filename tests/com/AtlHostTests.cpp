@@ -1,0 +1,238 @@
+// The name box in the system's own ActiveX container, atl.dll's AtlAxWin, and in the tests'
+// container, worked as a person works it: key strokes and clicks sent with SendInput reach the
+// box through the system, the focus and the dialog manager of the window that holds it.
+#include "com/Relingo_h.h"
+#include "tests/com/ComTestSupport.h"
+#include "tests/com/TestContainer.h"
+#include "tests/win32support/UserInput.h"
+#include "tests/win32support/Win32TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace relingo::test {
+namespace {
+
+using AtlAxWinInitFunction = BOOL(WINAPI*)();
+using AtlAxGetControlFunction = HRESULT(WINAPI*)(HWND, IUnknown**);
+
+constexpr int kKeyPressEvent = 5;
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, 256);
+    return text;
+}
+
+// Brings the window to the front and lets it take in the display's focus events: Wine lets go
+// of the keys the display does not hold down when a window gains the focus, and keys sent in
+// that moment are lost.
+void BringToFront(HWND window) {
+    ::SetForegroundWindow(window);
+    PumpUntil([&] { return ::GetForegroundWindow() == window; });
+    ::Sleep(100);
+    PumpUntil([] { return true; });
+}
+
+// A window of the test's own holding the box in an AtlAxWin window, and a button after it.
+class AtlHostTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(activation_.Active());
+        atl_ = ::LoadLibraryW(SystemProgram(L"atl.dll").c_str());
+        ASSERT_NE(atl_, nullptr);
+        // Through a generic function pointer, the documented way to convert GetProcAddress's
+        // result.
+        const auto init = reinterpret_cast<AtlAxWinInitFunction>(
+            reinterpret_cast<void (*)()>(::GetProcAddress(atl_, "AtlAxWinInit")));
+        const auto getControl = reinterpret_cast<AtlAxGetControlFunction>(
+            reinterpret_cast<void (*)()>(::GetProcAddress(atl_, "AtlAxGetControl")));
+        ASSERT_TRUE(init && getControl);
+        // The class is registered once for the process; a second call reports it as there.
+        init();
+        WNDCLASSEXW registered = {};
+        registered.cbSize = sizeof registered;
+        ASSERT_TRUE(::GetClassInfoExW(::GetModuleHandleW(nullptr), L"AtlAxWin", &registered));
+
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = ::DefWindowProcW;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.lpszClassName = L"RelingoAtlHost";
+        ::RegisterClassW(&windowClass);
+        host_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, L"RelingoAtlHost", L"AtlAxWin host",
+                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 420, 160, nullptr,
+                                  nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        // The window's title names the control it makes.
+        axWindow_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, L"AtlAxWin", L"Relingo.FileNameBox",
+                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 10, 300, 24, host_,
+                                      nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        next_ = ::CreateWindowExW(0, L"BUTTON", L"Next", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 50,
+                                  80, 24, host_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        ASSERT_TRUE(host_ && axWindow_ && next_);
+        ComPtr<IUnknown> control;
+        ASSERT_EQ(getControl(axWindow_, &control), S_OK);
+        ASSERT_EQ(control.As(&box_), S_OK);
+        ComPtr<IOleInPlaceObject> inPlace;
+        ASSERT_EQ(control.As(&inPlace), S_OK);
+        ASSERT_EQ(inPlace->GetWindow(&boxWindow_), S_OK);
+        edit_ = ::GetWindow(boxWindow_, GW_CHILD);
+        ASSERT_NE(edit_, nullptr);
+    }
+
+    void TearDown() override {
+        box_.Reset();
+        ::DestroyWindow(host_);
+        PumpUntil([] { return true; });
+    }
+
+    // Clicks into the box, so that the typing goes there.
+    void ClickIntoTheBox() {
+        BringToFront(host_);
+        ClickOn(edit_);
+        ASSERT_TRUE(
+            PumpUntil([&] { return ::GetFocus() == edit_; }, std::chrono::seconds(10), host_));
+    }
+
+    std::wstring BoxText() {
+        const auto text = GetProperty(box_.Get(), L"Text");
+        return text.value.bstrVal != nullptr ? text.value.bstrVal : L"";
+    }
+
+    OleApartment apartment_;
+    ServerActivation activation_;
+    HMODULE atl_ = nullptr;
+    HWND host_ = nullptr;
+    HWND axWindow_ = nullptr;
+    HWND next_ = nullptr;
+    HWND boxWindow_ = nullptr;
+    HWND edit_ = nullptr;
+    ComPtr<IDispatch> box_;
+};
+
+TEST_F(AtlHostTest, TheBoxIsActivatedInPlaceFillingTheContainersWindow) {
+    EXPECT_EQ(::GetParent(boxWindow_), axWindow_);
+    EXPECT_TRUE(::IsWindowVisible(boxWindow_));
+    RECT box = {};
+    ::GetWindowRect(boxWindow_, &box);
+    EXPECT_EQ(box.right - box.left, 300);
+    EXPECT_EQ(box.bottom - box.top, 24);
+    EXPECT_EQ(::GetParent(edit_), boxWindow_);
+}
+
+// AtlAxWin makes a new box at run time (InitNew, no design environment): it refuses the
+// forbidden characters as a running program's boxes do.
+TEST_F(AtlHostTest, AForbiddenCharacterTypedIntoTheBoxIsRefused) {
+    ClickIntoTheBox();
+    TypeText(L"ab*c|d\"e");
+    EXPECT_TRUE(
+        PumpUntil([&] { return WindowText(edit_) == L"abcde"; }, std::chrono::seconds(10), host_))
+        << Utf8(WindowText(edit_));
+    EXPECT_EQ(BoxText(), L"abcde");
+}
+
+TEST_F(AtlHostTest, KeyPressReachesTheContainersSinkWhichCanKeepACharacterOut) {
+    auto sink = com::ComObject<EventSink>::Make([](DISPID id, DISPPARAMS& params) {
+        if (id == kKeyPressEvent && *params.rgvarg[0].piVal == L'x') {
+            *params.rgvarg[0].piVal = 0;
+        }
+    });
+    ASSERT_NE(Connect(box_.Get(), DIID_DFileNameBoxEvents, sink.Get()), 0u);
+    ClickIntoTheBox();
+    TypeText(L"ax*b");
+    EXPECT_TRUE(
+        PumpUntil([&] { return WindowText(edit_) == L"ab"; }, std::chrono::seconds(10), host_))
+        << Utf8(WindowText(edit_));
+    std::vector<double> keyPresses;
+    for (const auto& event : sink->seen) {
+        if (event.id == kKeyPressEvent) {
+            keyPresses.push_back(event.arguments.at(0));
+        }
+    }
+    // The refused "*" reaches the sink as 0; the sink's own 0 keeps the "x" out.
+    EXPECT_EQ(keyPresses, (std::vector<double>{'a', 'x', 0, 'b'}));
+}
+
+TEST_F(AtlHostTest, TabLeavesTheBoxForTheNextControl) {
+    ClickIntoTheBox();
+    PressKey(VK_TAB);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == next_; }, std::chrono::seconds(10), host_));
+}
+
+TEST_F(AtlHostTest, LeavingTheBoxWithABadNameShowsTheFaultAndKeepsTheFocus) {
+    TempFolder folder;
+    EXPECT_EQ(PutProperty(box_.Get(), L"mode", Long(1)).hr, S_OK);
+    VARIANT missing = Text(folder / L"missing.exe");
+    EXPECT_EQ(PutProperty(box_.Get(), L"Text", missing).hr, S_OK);
+    ::VariantClear(&missing);
+    ClickIntoTheBox();
+    DialogWatcher boxes;
+    PressKey(VK_TAB);
+    EXPECT_TRUE(PumpUntil([&] { return !boxes.Seen().empty() && ::GetFocus() == edit_; },
+                          std::chrono::seconds(20), host_))
+        << "focus on " << ::GetFocus();
+    const auto seen = boxes.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, L"File or folder not found.");
+    EXPECT_EQ(seen[0].owner, host_);
+}
+
+// In the tests' container: the site hears of the focus, and a design environment's new box
+// takes any character, as placing a box in a design environment always did.
+class ContainerInputTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(activation_.Active()); }
+
+    OleApartment apartment_;
+    ServerActivation activation_;
+};
+
+TEST_F(ContainerInputTest, TheSiteHearsWhenTheBoxGainsAndLosesTheFocus) {
+    TestContainer container({1033, true}, true);
+    auto box = MakeControl<IOleInPlaceObject>(L"Relingo.FileNameBox");
+    container.Place(box.Get(), true);
+    HWND window = nullptr;
+    box->GetWindow(&window);
+    const HWND edit = ::GetWindow(window, GW_CHILD);
+    const HWND button =
+        ::CreateWindowExW(0, L"BUTTON", L"Other", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 60, 80,
+                          24, container.Window(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    BringToFront(container.Window());
+    ClickOn(edit);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == edit; }));
+    ClickOn(button);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == button; }));
+    EXPECT_EQ(container.Site().focusChanges, (std::vector<bool>{true, false}));
+    EXPECT_EQ(container.Site().uiActivations, 1);
+}
+
+TEST_F(ContainerInputTest, ANewBoxRefusesForbiddenCharactersAtRunTimeOnly) {
+    const struct {
+        bool userMode;
+        const wchar_t* typed;
+    } cases[] = {{false, L"a*b"}, {true, L"ab"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.userMode ? "run time" : "design time");
+        TestContainer container({1033, c.userMode}, true);
+        auto box = MakeControl<IOleInPlaceObject>(L"Relingo.FileNameBox");
+        container.Place(box.Get(), false);
+        ComPtr<IPersistStreamInit> persist;
+        box.As(&persist);
+        ASSERT_EQ(persist->InitNew(), S_OK);
+        ComPtr<IOleObject> object;
+        box.As(&object);
+        object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &container.Site(), 0, container.Window(),
+                       &container.Site().position);
+        HWND window = nullptr;
+        box->GetWindow(&window);
+        const HWND edit = ::GetWindow(window, GW_CHILD);
+        BringToFront(container.Window());
+        ClickOn(edit);
+        ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == edit; }));
+        TypeText(L"a*b");
+        EXPECT_TRUE(PumpUntil([&] { return WindowText(edit) == c.typed; }))
+            << Utf8(WindowText(edit));
+    }
+}
+
+} // namespace
+} // namespace relingo::test

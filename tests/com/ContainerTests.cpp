@@ -1,0 +1,373 @@
+// The controls in a container of the test's own, which gives the ambient properties a host would
+// and records what the controls ask of it: activation in place, saving and loading through a
+// property bag and a stream, design time against run time, the host's locale, and the
+// notifications of changed properties.
+#include "com/Relingo_h.h"
+#include "com/StreamFormat.h"
+#include "tests/com/ComTestSupport.h"
+#include "tests/com/TestContainer.h"
+#include "tests/win32support/Win32TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace relingo::test {
+namespace {
+
+constexpr Ambients kRunTime = {1033, true};
+constexpr Ambients kDesignTime = {1033, false};
+
+class ContainerTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(activation_.Active()); }
+
+    // A new control in a container with the ambients, initialised as new.
+    ComPtr<IDispatch> NewControl(const wchar_t* progId, TestContainer& container) {
+        auto control = MakeControl<IDispatch>(progId);
+        EXPECT_TRUE(control);
+        container.Place(control.Get(), false);
+        ComPtr<IPersistPropertyBag> persist;
+        control.As(&persist);
+        EXPECT_EQ(persist->InitNew(), S_OK);
+        return control;
+    }
+
+    OleApartment apartment_;
+    ServerActivation activation_;
+};
+
+std::wstring TextOf(const DispatchResult& result) {
+    return result.value.vt == VT_BSTR && result.value.bstrVal != nullptr ? result.value.bstrVal
+                                                                         : L"";
+}
+
+TEST_F(ContainerTest, ActivationInPlacePutsTheBoxIntoTheContainersWindowAndBack) {
+    TestContainer container(kRunTime);
+    auto box = MakeControl<IOleInPlaceObject>(L"Relingo.FileNameBox");
+    ASSERT_TRUE(box);
+    container.Place(box.Get(), true);
+    HWND window = nullptr;
+    ASSERT_EQ(box->GetWindow(&window), S_OK);
+    EXPECT_EQ(::GetParent(window), container.Window());
+    EXPECT_NE(::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE, 0);
+    RECT placed = {};
+    ::GetWindowRect(window, &placed);
+    ::MapWindowPoints(nullptr, container.Window(), reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(placed.left, container.Site().position.left);
+    EXPECT_EQ(placed.right, container.Site().position.right);
+    EXPECT_EQ(container.Site().inPlaceActivations, 1);
+
+    const RECT moved = {20, 40, 320, 64};
+    EXPECT_EQ(box->SetObjectRects(&moved, &moved), S_OK);
+    ::GetWindowRect(window, &placed);
+    EXPECT_EQ(placed.right - placed.left, 300);
+
+    EXPECT_EQ(box->InPlaceDeactivate(), S_OK);
+    EXPECT_EQ(container.Site().inPlaceDeactivations, 1);
+    EXPECT_NE(::GetParent(window), container.Window());
+    EXPECT_EQ(box->GetWindow(&window), E_FAIL);
+}
+
+struct Change {
+    const wchar_t* property;
+    VARIANT (*value)();
+};
+
+VARIANT ModeOne() {
+    return Long(1);
+}
+VARIANT NoMessages() {
+    return Boolean(false);
+}
+VARIANT DesignedDefault() {
+    return Text(L"C:\\IPDK\\PDWizLoc.exe");
+}
+VARIANT ProgramFilter() {
+    return Text(L"Programs|*.exe");
+}
+VARIANT Cancelling() {
+    return Boolean(true);
+}
+
+const struct PersistenceCase {
+    const char* what;
+    const wchar_t* progId;
+    std::vector<Change> changes;
+    std::vector<std::wstring> storedKeys;
+} kPersistenceCases[] = {
+    {"name box",
+     L"Relingo.FileNameBox",
+     {{L"mode", ModeOne}, {L"MessageShow", NoMessages}, {L"DefaultValue", DesignedDefault}},
+     {L"DefaultValue", L"MessageShow", L"Mode"}},
+    {"file dialog",
+     L"Relingo.FilOpDlg",
+     {{L"Filter", ProgramFilter}, {L"CancelError", Cancelling}},
+     {L"CancelError", L"Filter"}},
+};
+
+void Apply(IDispatch* control, const std::vector<Change>& changes) {
+    for (const auto& change : changes) {
+        VARIANT value = change.value();
+        EXPECT_EQ(PutProperty(control, change.property, value).hr, S_OK);
+        ::VariantClear(&value);
+    }
+}
+
+void ExpectChanged(IDispatch* control, const std::vector<Change>& changes) {
+    for (const auto& change : changes) {
+        SCOPED_TRACE(Utf8(change.property));
+        VARIANT expected = change.value();
+        auto got = GetProperty(control, change.property);
+        ASSERT_EQ(::VariantChangeType(&got.value, &got.value, 0, expected.vt), S_OK);
+        EXPECT_EQ(::VarCmp(&got.value, &expected, LOCALE_USER_DEFAULT, 0),
+                  static_cast<HRESULT>(VARCMP_EQ));
+        ::VariantClear(&expected);
+    }
+}
+
+TEST_F(ContainerTest, APropertyBagKeepsOnlyChangedValuesAndLoadsThemBack) {
+    for (const auto& c : kPersistenceCases) {
+        SCOPED_TRACE(c.what);
+        TestContainer designer(kDesignTime);
+        auto designed = NewControl(c.progId, designer);
+        Apply(designed.Get(), c.changes);
+        auto bag = com::ComObject<MemoryBag>::Make();
+        ComPtr<IPersistPropertyBag> saver;
+        designed.As(&saver);
+        ASSERT_EQ(saver->Save(bag.Get(), TRUE, FALSE), S_OK);
+        std::vector<std::wstring> keys;
+        for (const auto& [key, value] : bag->values) {
+            keys.push_back(key);
+        }
+        EXPECT_EQ(keys, c.storedKeys);
+
+        TestContainer running(kRunTime);
+        auto loaded = MakeControl<IDispatch>(c.progId);
+        running.Place(loaded.Get(), false);
+        ComPtr<IPersistPropertyBag> loader;
+        loaded.As(&loader);
+        ASSERT_EQ(loader->Load(bag.Get(), nullptr), S_OK);
+        ExpectChanged(loaded.Get(), c.changes);
+    }
+}
+
+TEST_F(ContainerTest, AStreamKeepsOnlyChangedValuesAndLoadsThemBack) {
+    for (const auto& c : kPersistenceCases) {
+        SCOPED_TRACE(c.what);
+        TestContainer designer(kDesignTime);
+        auto designed = NewControl(c.progId, designer);
+        ComPtr<IPersistStreamInit> saver;
+        designed.As(&saver);
+        EXPECT_EQ(saver->IsDirty(), S_FALSE);
+        Apply(designed.Get(), c.changes);
+        EXPECT_EQ(saver->IsDirty(), S_OK);
+        ComPtr<IStream> stream;
+        ASSERT_EQ(::CreateStreamOnHGlobal(nullptr, TRUE, &stream), S_OK);
+        ULARGE_INTEGER needed = {};
+        ASSERT_EQ(saver->GetSizeMax(&needed), S_OK);
+        ASSERT_EQ(saver->Save(stream.Get(), TRUE), S_OK);
+        EXPECT_EQ(saver->IsDirty(), S_FALSE);
+
+        STATSTG stat = {};
+        stream->Stat(&stat, STATFLAG_NONAME);
+        EXPECT_EQ(stat.cbSize.QuadPart, needed.QuadPart);
+        std::string bytes(static_cast<size_t>(stat.cbSize.QuadPart), '\0');
+        const LARGE_INTEGER start = {};
+        stream->Seek(start, STREAM_SEEK_SET, nullptr);
+        stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);
+        const PropertyBag stored = com::DecodeStreamText(bytes.substr(com::kStreamHeaderSize));
+        EXPECT_EQ(stored.Size(), c.storedKeys.size());
+        for (const auto& key : c.storedKeys) {
+            EXPECT_TRUE(stored.Contains(std::u16string(key.begin(), key.end())));
+        }
+
+        TestContainer running(kRunTime);
+        auto loaded = MakeControl<IDispatch>(c.progId);
+        running.Place(loaded.Get(), false);
+        ComPtr<IPersistStreamInit> loader;
+        loaded.As(&loader);
+        stream->Seek(start, STREAM_SEEK_SET, nullptr);
+        ASSERT_EQ(loader->Load(stream.Get()), S_OK);
+        ExpectChanged(loaded.Get(), c.changes);
+    }
+}
+
+TEST_F(ContainerTest, TheDesignedDefaultIsTheTextOfALoadedBox) {
+    TestContainer container(kRunTime);
+    auto bag = com::ComObject<MemoryBag>::Make();
+    VARIANT designed = DesignedDefault();
+    bag->Write(L"DefaultValue", &designed);
+    ::VariantClear(&designed);
+    auto box = MakeControl<IDispatch>(L"Relingo.FileNameBox");
+    container.Place(box.Get(), false);
+    ComPtr<IPersistPropertyBag> loader;
+    box.As(&loader);
+    ASSERT_EQ(loader->Load(bag.Get(), nullptr), S_OK);
+    EXPECT_EQ(TextOf(GetProperty(box.Get(), L"Text")), L"C:\\IPDK\\PDWizLoc.exe");
+    // A second initialisation is refused, as for any object already loaded.
+    EXPECT_EQ(loader->InitNew(), CO_E_ALREADYINITIALIZED);
+}
+
+TEST_F(ContainerTest, TheDefaultValueIsSetAtDesignTimeOnly) {
+    const struct {
+        Ambients ambients;
+        HRESULT result;
+        int number;
+        const wchar_t* text;
+    } cases[] = {{kDesignTime, S_OK, 0, L"C:\\IPDK\\PDWizLoc.exe"},
+                 {kRunTime, DISP_E_EXCEPTION, 382, L""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.number);
+        TestContainer container(c.ambients);
+        auto box = NewControl(L"Relingo.FileNameBox", container);
+        VARIANT value = DesignedDefault();
+        const auto set = PutProperty(box.Get(), L"DefaultValue", value);
+        ::VariantClear(&value);
+        EXPECT_EQ(set.hr, c.result);
+        EXPECT_EQ(set.Number(), c.number);
+        EXPECT_EQ(TextOf(GetProperty(box.Get(), L"Text")), c.text);
+        EXPECT_EQ(TextOf(GetProperty(box.Get(), L"DefaultValue")), c.text);
+    }
+}
+
+TEST_F(ContainerTest, TheContainersLocaleChoosesTheLanguageOfFaultsAndErrors) {
+    const struct {
+        LONG locale;
+        const wchar_t* caption;
+        const wchar_t* fault;
+        const wchar_t* overflow;
+    } cases[] = {
+        {1041, L"警告!!", L"ファイルまたはフォルダが存在しません", L"オーバーフローしました。"},
+        {1033, L"Warning!!", L"File or folder not found.", L"Overflow"},
+    };
+    TempFolder folder;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale);
+        TestContainer container({c.locale, true});
+        auto box = NewControl(L"Relingo.FileNameBox", container);
+        EXPECT_EQ(PutProperty(box.Get(), L"mode", Long(1)).hr, S_OK);
+        VARIANT missing = Text(folder / L"missing.exe");
+        EXPECT_EQ(PutProperty(box.Get(), L"Text", missing).hr, S_OK);
+        ::VariantClear(&missing);
+        DialogWatcher boxes;
+        EXPECT_EQ(CallMethod(box.Get(), L"ValidateValue").value.boolVal, VARIANT_FALSE);
+        const auto seen = boxes.WaitFor(1);
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].caption, c.caption);
+        EXPECT_EQ(seen[0].text, c.fault);
+        EXPECT_EQ(seen[0].owner, container.Window());
+        const auto refused = PutProperty(box.Get(), L"IMEMode", Long(70000));
+        EXPECT_EQ(refused.Number(), 6);
+        EXPECT_EQ(refused.Description(), c.overflow);
+    }
+}
+
+TEST_F(ContainerTest, ChangedPropertiesReachTheContainersSinksByDispatchId) {
+    TestContainer container(kRunTime);
+    auto box = NewControl(L"Relingo.FileNameBox", container);
+    auto dialog = NewControl(L"Relingo.FilOpDlg", container);
+    auto boxSink = com::ComObject<PropertySink>::Make();
+    auto dialogSink = com::ComObject<PropertySink>::Make();
+    ASSERT_NE(Connect(box.Get(), IID_IPropertyNotifySink, boxSink.Get()), 0u);
+    ASSERT_NE(Connect(dialog.Get(), IID_IPropertyNotifySink, dialogSink.Get()), 0u);
+    PutProperty(box.Get(), L"mode", Long(2));
+    PutProperty(box.Get(), L"Value", Text(L""));
+    PutProperty(dialog.Get(), L"hParentwnd", Long(0));
+    PutProperty(dialog.Get(), L"Filter", Text(L""));
+    // mode is 26; Value notifies "Value" (33), then "Text" (31); hParentwnd is reported as
+    // "hWnd", a name no member has.
+    EXPECT_EQ(boxSink->changed, (std::vector<DISPID>{26, 33, 31}));
+    EXPECT_EQ(dialogSink->changed, (std::vector<DISPID>{DISPID_UNKNOWN, 9}));
+}
+
+TEST_F(ContainerTest, QuickActivationConnectsTheSitesSinks) {
+    TestContainer container(kRunTime);
+    auto box = MakeControl<IQuickActivate>(L"Relingo.FileNameBox");
+    ASSERT_TRUE(box);
+    auto events = com::ComObject<EventSink>::Make();
+    auto properties = com::ComObject<PropertySink>::Make();
+    QACONTAINER site = {};
+    site.cbSize = sizeof site;
+    site.pClientSite = &container.Site();
+    site.pPropertyNotifySink = properties.Get();
+    site.pUnkEventSink = events.Get();
+    QACONTROL answer = {};
+    answer.cbSize = sizeof answer;
+    ASSERT_EQ(box->QuickActivate(&site, &answer), S_OK);
+    EXPECT_NE(answer.dwEventCookie, 0u);
+    EXPECT_NE(answer.dwPropNotifyCookie, 0u);
+    EXPECT_NE(answer.dwMiscStatus & OLEMISC_SETCLIENTSITEFIRST, 0u);
+    ComPtr<IDispatch> dispatch;
+    box.As(&dispatch);
+    PutProperty(dispatch.Get(), L"Text", Text(L"C:\\x"));
+    ASSERT_EQ(events->seen.size(), 1u);
+    EXPECT_EQ(events->seen[0].id, 1); // Change
+    EXPECT_EQ(properties->changed, (std::vector<DISPID>{31}));
+}
+
+TEST_F(ContainerTest, TheFileDialogShowsItsIconAtDesignTimeOnlyAndKeepsItsSize) {
+    for (const auto ambients : {kDesignTime, kRunTime}) {
+        SCOPED_TRACE(*ambients.userMode ? "run time" : "design time");
+        TestContainer container(ambients);
+        auto dialog = NewControl(L"Relingo.FilOpDlg", container);
+        container.Place(dialog.Get(), true);
+        ComPtr<IOleInPlaceObject> inPlace;
+        dialog.As(&inPlace);
+        HWND window = nullptr;
+        const HRESULT shown = inPlace->GetWindow(&window);
+        if (*ambients.userMode) {
+            EXPECT_EQ(shown, E_FAIL);
+        } else {
+            ASSERT_EQ(shown, S_OK);
+            RECT size = {};
+            ::GetWindowRect(window, &size);
+            EXPECT_EQ(size.right - size.left, 32);
+            EXPECT_EQ(size.bottom - size.top, 32);
+        }
+        ComPtr<IOleObject> object;
+        dialog.As(&object);
+        SIZEL asked = {5000, 3000};
+        EXPECT_EQ(object->SetExtent(DVASPECT_CONTENT, &asked), S_OK);
+        SIZEL kept = {};
+        EXPECT_EQ(object->GetExtent(DVASPECT_CONTENT, &kept), S_OK);
+        EXPECT_EQ(kept.cx, ::MulDiv(32, 2540, 96));
+        EXPECT_EQ(kept.cy, kept.cx);
+        DWORD status = 0;
+        object->GetMiscStatus(DVASPECT_CONTENT, &status);
+        EXPECT_NE(status & OLEMISC_INVISIBLEATRUNTIME, 0u);
+    }
+}
+
+// The colour of one pixel of what the control draws into a bitmap of the given size.
+COLORREF DrawnPixel(IUnknown* control, SIZE size, POINT pixel) {
+    ComPtr<IViewObject2> view;
+    control->QueryInterface(IID_PPV_ARGS(&view));
+    const HDC screen = ::GetDC(nullptr);
+    const HDC memory = ::CreateCompatibleDC(screen);
+    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, size.cx, size.cy);
+    ::ReleaseDC(nullptr, screen);
+    const HGDIOBJ old = ::SelectObject(memory, bitmap);
+    RECT all = {0, 0, size.cx, size.cy};
+    ::FillRect(memory, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    const RECTL bounds = {0, 0, size.cx, size.cy};
+    EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, memory, &bounds, nullptr,
+                         nullptr, 0),
+              S_OK);
+    const COLORREF color = ::GetPixel(memory, pixel.x, pixel.y);
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    return color;
+}
+
+TEST_F(ContainerTest, ADesignEnvironmentDrawsTheBoxAndTheDialogsIcon) {
+    TestContainer container(kDesignTime);
+    auto box = NewControl(L"Relingo.FileNameBox", container);
+    PutProperty(box.Get(), L"BackColor", Long(RGB(0, 0, 255)));
+    EXPECT_EQ(DrawnPixel(box.Get(), {120, 24}, {60, 12}), RGB(0, 0, 255));
+    auto dialog = NewControl(L"Relingo.FilOpDlg", container);
+    // The icon's folder is olive and yellow; outside it the bitmap stays white.
+    EXPECT_NE(DrawnPixel(dialog.Get(), {32, 32}, {5, 20}), RGB(255, 255, 255));
+}
+
+} // namespace
+} // namespace relingo::test

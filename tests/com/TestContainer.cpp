@@ -1,0 +1,196 @@
+#include "tests/com/TestContainer.h"
+
+#include <olectl.h>
+
+namespace relingo::test {
+
+using com::Interfaces;
+
+void* TestSite::Find(REFIID iid) {
+    if (iid == IID_IOleWindow) {
+        return static_cast<IOleInPlaceSite*>(this);
+    }
+    return Interfaces<IOleClientSite, IOleInPlaceSite, IOleControlSite, IDispatch>::Find(this, iid);
+}
+
+STDMETHODIMP TestSite::GetContainer(IOleContainer** container) {
+    *container = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP TestSite::GetWindow(HWND* window) {
+    *window = window_;
+    return S_OK;
+}
+
+STDMETHODIMP TestSite::OnInPlaceActivate() {
+    ++inPlaceActivations;
+    return S_OK;
+}
+
+STDMETHODIMP TestSite::OnUIActivate() {
+    ++uiActivations;
+    return S_OK;
+}
+
+STDMETHODIMP TestSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
+                                        LPRECT where, LPRECT clip, LPOLEINPLACEFRAMEINFO info) {
+    *frame = nullptr;
+    *document = nullptr;
+    *where = position;
+    *clip = position;
+    info->fMDIApp = FALSE;
+    info->hwndFrame = window_;
+    info->haccel = nullptr;
+    info->cAccelEntries = 0;
+    return S_OK;
+}
+
+STDMETHODIMP TestSite::OnInPlaceDeactivate() {
+    ++inPlaceDeactivations;
+    return S_OK;
+}
+
+STDMETHODIMP TestSite::OnFocus(BOOL gained) {
+    focusChanges.push_back(gained != FALSE);
+    return S_OK;
+}
+
+STDMETHODIMP TestSite::GetTypeInfoCount(UINT* count) {
+    *count = 0;
+    return S_OK;
+}
+
+STDMETHODIMP TestSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result,
+                              EXCEPINFO*, UINT*) {
+    if (result == nullptr) {
+        return E_POINTER;
+    }
+    if (id == DISPID_AMBIENT_LOCALEID && ambients_.localeId) {
+        result->vt = VT_I4;
+        result->lVal = *ambients_.localeId;
+        return S_OK;
+    }
+    if (id == DISPID_AMBIENT_USERMODE && ambients_.userMode) {
+        result->vt = VT_BOOL;
+        result->boolVal = *ambients_.userMode ? VARIANT_TRUE : VARIANT_FALSE;
+        return S_OK;
+    }
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+void* EventSink::Find(REFIID iid) {
+    return Interfaces<IDispatch>::Find(this, iid);
+}
+
+STDMETHODIMP EventSink::GetTypeInfoCount(UINT* count) {
+    *count = 0;
+    return S_OK;
+}
+
+STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
+                               EXCEPINFO*, UINT*) {
+    SeenEvent event{id, {}};
+    for (UINT i = params->cArgs; i-- > 0;) {
+        const VARIANTARG& argument = params->rgvarg[i];
+        if (argument.vt == (VT_I2 | VT_BYREF)) {
+            event.arguments.push_back(*argument.piVal);
+        } else if (argument.vt == (VT_R4 | VT_BYREF)) {
+            event.arguments.push_back(*argument.pfltVal);
+        } else {
+            event.arguments.push_back(-1e9); // a parameter not passed by reference
+        }
+    }
+    seen.push_back(event);
+    if (change_) {
+        change_(id, *params);
+    }
+    return S_OK;
+}
+
+void* PropertySink::Find(REFIID iid) {
+    return Interfaces<IPropertyNotifySink>::Find(this, iid);
+}
+
+STDMETHODIMP PropertySink::OnChanged(DISPID id) {
+    changed.push_back(id);
+    return S_OK;
+}
+
+MemoryBag::~MemoryBag() {
+    for (auto& [name, value] : values) {
+        ::VariantClear(&value);
+    }
+}
+
+void* MemoryBag::Find(REFIID iid) {
+    return Interfaces<IPropertyBag>::Find(this, iid);
+}
+
+STDMETHODIMP MemoryBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*) {
+    const auto found = values.find(name);
+    if (found == values.end()) {
+        return E_INVALIDARG;
+    }
+    const VARTYPE wanted = value->vt;
+    ::VariantInit(value);
+    if (wanted == VT_EMPTY || wanted == found->second.vt) {
+        return ::VariantCopy(value, &found->second);
+    }
+    return ::VariantChangeType(value, &found->second, 0, wanted);
+}
+
+STDMETHODIMP MemoryBag::Write(LPCOLESTR name, VARIANT* value) {
+    VARIANT copy;
+    ::VariantInit(&copy);
+    const HRESULT hr = ::VariantCopy(&copy, value);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    auto [entry, added] = values.emplace(name, copy);
+    if (!added) {
+        ::VariantClear(&entry->second);
+        entry->second = copy;
+    }
+    return S_OK;
+}
+
+TestContainer::TestContainer(Ambients ambients, bool visible) {
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = ::DefWindowProcW;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = L"RelingoTestContainer";
+    ::RegisterClassW(&windowClass);
+    window_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, L"RelingoTestContainer", L"Test container",
+                                WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 100, 100, 400,
+                                200, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    site_ = com::ComObject<TestSite>::Make(window_, ambients);
+}
+
+TestContainer::~TestContainer() {
+    ::DestroyWindow(window_);
+}
+
+void TestContainer::Place(IUnknown* control, bool activate) {
+    ComPtr<IOleObject> object;
+    control->QueryInterface(IID_PPV_ARGS(&object));
+    object->SetClientSite(site_.Get());
+    if (activate) {
+        object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.Get(), 0, window_,
+                       &site_->position);
+    }
+}
+
+DWORD Connect(IUnknown* control, REFIID iid, IUnknown* sink) {
+    ComPtr<IConnectionPointContainer> container;
+    ComPtr<IConnectionPoint> point;
+    DWORD cookie = 0;
+    if (SUCCEEDED(control->QueryInterface(IID_PPV_ARGS(&container))) &&
+        SUCCEEDED(container->FindConnectionPoint(iid, &point))) {
+        point->Advise(sink, &cookie);
+    }
+    return cookie;
+}
+
+} // namespace relingo::test
