@@ -1,8 +1,10 @@
 # Makes the release package of a Windows build tree and checks it as its user would:
 #   - the ZIP is named after the project version and the processor of the program inside, and
-#     holds the program, the README and the licence, in one folder of the ZIP's name;
-#   - the program is stripped, and a debugger given it finds the debug file beside the ZIP through
-#     the program's debug link, with the program's source lines;
+#     holds the program, the controls' COM server with its assembly manifest, the README and the
+#     licence, in one folder of the ZIP's name;
+#   - the program and the server are stripped, for the same processor, and a debugger given the
+#     program finds the debug file beside the ZIP through the program's debug link, with the
+#     program's source lines; the server's debug file lies beside the program's;
 #   - the program's version resource and manifest carry the project version;
 #   - `sha256sum -c SHA256SUMS` passes;
 # then makes the package once more from a copy of the sources, in a fresh tree of its own with
@@ -75,7 +77,8 @@ file(MAKE_DIRECTORY ${unpacked})
 run(${CMAKE_COMMAND} -E tar xf ${PACKAGE_DIR}/${name}.zip WORKING_DIRECTORY ${unpacked})
 file(GLOB_RECURSE entries RELATIVE ${unpacked} ${unpacked}/*)
 list(SORT entries)
-set(expected ${name}/LICENSE ${name}/README.md ${name}/Relingo.exe)
+set(expected ${name}/LICENSE ${name}/README.md ${name}/Relingo.exe
+    ${name}/RelingoControls.manifest ${name}/RelingoControls.ocx)
 if(NOT entries STREQUAL expected)
     fail("${name}.zip holds ${entries}; expected ${expected}")
 endif()
@@ -87,22 +90,29 @@ foreach(file IN ITEMS README.md LICENSE)
     endif()
 endforeach()
 set(program ${unpacked}/${name}/Relingo.exe)
+set(server ${unpacked}/${name}/RelingoControls.ocx)
 
-# The program is built for the processor the name says.
-execute_process(COMMAND ${OBJDUMP} -f ${program} OUTPUT_VARIABLE header)
-if(header MATCHES "file format pei-x86-64")
-    set(machine x64)
-elseif(header MATCHES "file format pei-i386")
-    set(machine x86)
-endif()
-if(NOT machine STREQUAL arch)
-    fail("${name}.zip holds a program for \"${machine}\": ${header}")
-endif()
-
-# Stripped: no symbols and no debug sections, only the link to the debug file.
-execute_process(COMMAND ${OBJDUMP} -h -t ${program} OUTPUT_VARIABLE sections)
-if(NOT sections MATCHES "SYMBOL TABLE:[\r\n]+no symbols" OR sections MATCHES " \\.debug_")
-    fail("Relingo.exe in ${name}.zip is not stripped:\n${sections}")
+foreach(binary IN ITEMS ${program} ${server})
+    get_filename_component(file ${binary} NAME)
+    # Built for the processor the name says.
+    execute_process(COMMAND ${OBJDUMP} -f ${binary} OUTPUT_VARIABLE header)
+    set(machine "")
+    if(header MATCHES "file format pei-x86-64")
+        set(machine x64)
+    elseif(header MATCHES "file format pei-i386")
+        set(machine x86)
+    endif()
+    if(NOT machine STREQUAL arch)
+        fail("${name}.zip holds a ${file} for \"${machine}\": ${header}")
+    endif()
+    # Stripped: no symbols and no debug sections, only the link to the debug file.
+    execute_process(COMMAND ${OBJDUMP} -h -t ${binary} OUTPUT_VARIABLE sections)
+    if(NOT sections MATCHES "SYMBOL TABLE:[\r\n]+no symbols" OR sections MATCHES " \\.debug_")
+        fail("${file} in ${name}.zip is not stripped:\n${sections}")
+    endif()
+endforeach()
+if(NOT EXISTS ${PACKAGE_DIR}/RelingoControls-${VERSION}-${arch}.debug)
+    fail("no debug file RelingoControls-${VERSION}-${arch}.debug beside ${name}.zip")
 endif()
 
 # A debugger finds the debug file beside the program (by name, with the right checksum) and the
@@ -174,6 +184,13 @@ string(REPLACE "." "\\." version4_pattern "${version4}")
 if(NOT identity MATCHES "version=\"${version4_pattern}\"" OR
         NOT identity MATCHES "processorArchitecture=\"${processor}\"")
     fail("the manifest's identity is not version ${version4} for ${processor}: ${identity}")
+endif()
+# The controls' assembly, which a program's manifest names by version and processor.
+file(READ ${unpacked}/${name}/RelingoControls.manifest assembly)
+string(REGEX MATCH "name=\"RelingoControls\"[^>]*" identity "${assembly}")
+if(NOT identity MATCHES "version=\"${version4_pattern}\"" OR
+        NOT identity MATCHES "processorArchitecture=\"${processor}\"")
+    fail("the controls' assembly is not version ${version4} for ${processor}: ${identity}")
 endif()
 
 # The same package from a second build: other source and build folders, another time.

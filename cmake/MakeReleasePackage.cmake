@@ -1,7 +1,8 @@
 # Makes the release package of one Windows build tree, in OUTPUT_DIR:
-#   <name>.zip          the install component "application" (the programs, the README and the
-#                       licence) under one folder <name>, where <name> is PACKAGE-VERSION-ARCH;
-#                       the programs are stripped;
+#   <name>.zip          the install component "application" (the programs, the controls' server
+#                       and its manifest, the README and the licence) under one folder <name>,
+#                       where <name> is PACKAGE-VERSION-ARCH; the programs and the server are
+#                       stripped;
 #   <program>-VERSION-ARCH.debug
 #                       the debug information of each program, which the program's debug link
 #                       names (put it beside the program and a debugger finds it);
@@ -39,7 +40,7 @@ file(MAKE_DIRECTORY ${OUTPUT_DIR})
 
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --component application --prefix ${staging}/${name})
 
-file(GLOB programs ${staging}/${name}/*.exe)
+file(GLOB programs ${staging}/${name}/*.exe ${staging}/${name}/*.ocx)
 if(NOT programs)
     message(FATAL_ERROR "the install component \"application\" holds no program")
 endif()

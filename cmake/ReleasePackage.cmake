@@ -35,6 +35,7 @@ function(relingo_add_debug_information target)
     endforeach()
 endfunction()
 relingo_add_debug_information(Relingo)
+relingo_add_debug_information(RelingoControls)
 
 add_custom_target(release_package
     COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
@@ -44,4 +45,4 @@ add_custom_target(release_package
         -P ${PROJECT_SOURCE_DIR}/cmake/MakeReleasePackage.cmake
     COMMENT "Making the release package ${PROJECT_NAME}-${PROJECT_VERSION}-${RELINGO_PACKAGE_ARCH}"
     VERBATIM)
-add_dependencies(release_package Relingo)
+add_dependencies(release_package Relingo RelingoControls)

@@ -1,6 +1,7 @@
 # What `cmake --install` puts in place, and the release package made from it.
-#   component "application": Relingo.exe, the README and the licence (what the release ZIP holds,
-#   see ReleasePackage.cmake);
+#   component "application": Relingo.exe, the controls' COM server RelingoControls.ocx with its
+#   assembly manifest, the README and the licence (what the release ZIP holds, see
+#   ReleasePackage.cmake);
 #   component "development": the controls' headers and static libraries with a CMake package
 #   configuration, so that another program can find_package(Relingo) and link Relingo::Controls.
 
@@ -40,6 +41,8 @@ install(FILES ${PROJECT_BINARY_DIR}/RelingoConfig.cmake
 
 if(WIN32 AND TARGET Relingo)
     install(TARGETS Relingo RUNTIME DESTINATION . COMPONENT application)
+    install(TARGETS RelingoControls RUNTIME DESTINATION . COMPONENT application)
+    install(FILES ${RELINGO_CONTROLS_MANIFEST} DESTINATION . COMPONENT application)
     install(FILES README.md LICENSE DESTINATION . COMPONENT application)
 endif()
 include(cmake/ReleasePackage.cmake)

@@ -33,7 +33,18 @@ void BringToFront(HWND window) {
     PumpUntil([] { return true; });
 }
 
-// A window of the test's own holding the box in an AtlAxWin window, and a button after it.
+// The host window's procedure: it notes the commands the dialog manager sends it.
+LRESULT CALLBACK HostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) {
+        if (auto* commands =
+                reinterpret_cast<std::vector<int>*>(::GetWindowLongPtrW(window, GWLP_USERDATA))) {
+            commands->push_back(LOWORD(wParam));
+        }
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A window of the test's own holding the box in an AtlAxWin window between two buttons.
 class AtlHostTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -54,7 +65,7 @@ protected:
         ASSERT_TRUE(::GetClassInfoExW(::GetModuleHandleW(nullptr), L"AtlAxWin", &registered));
 
         WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = ::DefWindowProcW;
+        windowClass.lpfnWndProc = HostProcedure;
         windowClass.hInstance = ::GetModuleHandleW(nullptr);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         windowClass.lpszClassName = L"RelingoAtlHost";
@@ -62,13 +73,17 @@ protected:
         host_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, L"RelingoAtlHost", L"AtlAxWin host",
                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 420, 160, nullptr,
                                   nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        ::SetWindowLongPtrW(host_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&commands_));
+        before_ =
+            ::CreateWindowExW(0, L"BUTTON", L"Before", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 320, 10,
+                              80, 24, host_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
         // The window's title names the control it makes.
         axWindow_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, L"AtlAxWin", L"Relingo.FileNameBox",
                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 10, 300, 24, host_,
                                       nullptr, ::GetModuleHandleW(nullptr), nullptr);
         next_ = ::CreateWindowExW(0, L"BUTTON", L"Next", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 50,
                                   80, 24, host_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-        ASSERT_TRUE(host_ && axWindow_ && next_);
+        ASSERT_TRUE(host_ && before_ && axWindow_ && next_);
         ComPtr<IUnknown> control;
         ASSERT_EQ(getControl(axWindow_, &control), S_OK);
         ASSERT_EQ(control.As(&box_), S_OK);
@@ -85,10 +100,11 @@ protected:
         PumpUntil([] { return true; });
     }
 
-    // Clicks into the box, so that the typing goes there.
+    // Clicks into the box, so that the typing goes there; each time at another place, since two
+    // clicks at one place would be a double click, which does not move the focus.
     void ClickIntoTheBox() {
         BringToFront(host_);
-        ClickOn(edit_);
+        ClickOn(edit_, POINT{20 + 30 * (clicks_++ % 8), 8});
         ASSERT_TRUE(
             PumpUntil([&] { return ::GetFocus() == edit_; }, std::chrono::seconds(10), host_));
     }
@@ -102,10 +118,13 @@ protected:
     ServerActivation activation_;
     HMODULE atl_ = nullptr;
     HWND host_ = nullptr;
+    std::vector<int> commands_;
+    HWND before_ = nullptr;
     HWND axWindow_ = nullptr;
     HWND next_ = nullptr;
     HWND boxWindow_ = nullptr;
     HWND edit_ = nullptr;
+    int clicks_ = 0;
     ComPtr<IDispatch> box_;
 };
 
@@ -152,10 +171,35 @@ TEST_F(AtlHostTest, KeyPressReachesTheContainersSinkWhichCanKeepACharacterOut) {
     EXPECT_EQ(keyPresses, (std::vector<double>{'a', 'x', 0, 'b'}));
 }
 
-TEST_F(AtlHostTest, TabLeavesTheBoxForTheNextControl) {
-    ClickIntoTheBox();
-    PressKey(VK_TAB);
-    EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == next_; }, std::chrono::seconds(10), host_));
+TEST_F(AtlHostTest, TabAndShiftTabLeaveTheBoxAndEnterAndEscGoToTheHost) {
+    const struct {
+        const char* what;
+        WORD key;
+        std::initializer_list<WORD> modifiers;
+        HWND* focus; // where the focus goes, or null when it stays
+        int command; // the command the host receives, or 0
+    } cases[] = {
+        {"Tab", VK_TAB, {}, &next_, 0},
+        {"Shift+Tab", VK_TAB, {VK_SHIFT}, &before_, 0},
+        {"Enter", VK_RETURN, {}, nullptr, IDOK},
+        {"Esc", VK_ESCAPE, {}, nullptr, IDCANCEL},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClickIntoTheBox();
+        commands_.clear();
+        PressKey(c.key, c.modifiers);
+        if (c.focus != nullptr) {
+            EXPECT_TRUE(PumpUntil([&] { return ::GetFocus() == *c.focus; },
+                                  std::chrono::seconds(10), host_));
+        } else {
+            EXPECT_TRUE(
+                PumpUntil([&] { return !commands_.empty(); }, std::chrono::seconds(10), host_));
+            EXPECT_EQ(commands_, (std::vector<int>{c.command}));
+            EXPECT_EQ(::GetFocus(), edit_);
+        }
+        EXPECT_EQ(WindowText(edit_), L"");
+    }
 }
 
 TEST_F(AtlHostTest, LeavingTheBoxWithABadNameShowsTheFaultAndKeepsTheFocus) {

@@ -76,4 +76,9 @@ void ClickOn(HWND window) {
     ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
 
+void ClickOn(HWND window, POINT client) {
+    ::ClientToScreen(window, &client);
+    ClickAt(client);
+}
+
 } // namespace relingo::test

@@ -16,5 +16,8 @@ void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 void PressAltKey(wchar_t key);
 // A left click in the middle of a window.
 void ClickOn(HWND window);
+// A left click at a point of a window's client area. Two clicks at one point in quick succession
+// are a double click.
+void ClickOn(HWND window, POINT client);
 
 } // namespace relingo::test
