@@ -109,7 +109,10 @@ private:
 FileNameBoxControl::FileNameBoxControl()
     : ControlBase(FileNameBoxClass()), DispatchImpl<IFileNameBox>([this] { return ErrorLocale(); }),
       system_([this] { return MessageOwner(); }), parking_(MakeParkingWindow()),
-      relay_(std::make_unique<EventRelay>(*this)) {
+      relay_(std::make_unique<EventRelay>(*this)), font_([this](FontPtr changed) {
+          Box().SetFont(changed);
+          font_.Took(std::move(changed));
+      }) {
     try {
         const SIZE size = ExtentPixels();
         window_ = std::make_unique<win32::FileNameBoxWindow>(parking_, RECT{0, 0, size.cx, size.cy},
@@ -260,11 +263,10 @@ STDMETHODIMP FileNameBoxControl::get_Font(IFontDisp** value) {
     *value = nullptr;
     return Member([&] {
         const FontPtr current = Box().Font();
-        if (!fontObject_ || current != fontOfObject_) {
-            fontObject_ = MakeOleFont(current ? *current : Font{});
-            fontOfObject_ = current;
+        if (font_.Object() == nullptr || current != font_.StandsFor()) {
+            font_.Set(MakeOleFont(current ? *current : Font{}), current);
         }
-        *value = ComPtr<IFontDisp>(fontObject_).Detach();
+        *value = ComPtr<IFontDisp>(font_.Object()).Detach();
     });
 }
 
@@ -272,8 +274,7 @@ STDMETHODIMP FileNameBoxControl::putref_Font(IFontDisp* value) {
     return Member([&] {
         auto font = std::make_shared<Font>(ReadOleFont(value));
         Box().SetFont(font);
-        fontObject_ = value;
-        fontOfObject_ = std::move(font);
+        font_.Set(value, std::move(font));
     });
 }
 

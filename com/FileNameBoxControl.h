@@ -8,6 +8,7 @@
 
 #include "com/ControlBase.h"
 #include "com/DispatchImpl.h"
+#include "com/OleFont.h"
 #include "com/Relingo_h.h"
 #include "filenamebox/win32/FileNameBoxWindow.h"
 #include "platform/win32/Win32System.h"
@@ -103,9 +104,9 @@ private:
     std::unique_ptr<EventRelay> relay_;
     std::unique_ptr<win32::FileNameBoxWindow> window_;
     // The font object handed out or in last, with the box's font it stands for: the host gets
-    // back the very object it set, as long as the box keeps that font.
-    ComPtr<IFontDisp> fontObject_;
-    FontPtr fontOfObject_;
+    // back the very object it set, as long as the box keeps that font, and what it changes
+    // through the object reaches the box.
+    FontObject font_;
 };
 
 } // namespace relingo::com

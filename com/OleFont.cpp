@@ -1,6 +1,7 @@
 #include "com/OleFont.h"
 
 #include "com/Bstr.h"
+#include "com/ComObject.h"
 #include "platform/Error.h"
 #include "platform/win32/WideText.h"
 
@@ -62,6 +63,67 @@ Font ReadOleFont(IUnknown* object) {
     read.underline = underline != FALSE;
     read.strikethrough = strikethrough != FALSE;
     return read;
+}
+
+// The font object's notifications, passed to the FontObject while it watches.
+class FontObject::Sink : public IPropertyNotifySink {
+public:
+    explicit Sink(FontObject& owner) : owner_(&owner) {}
+    virtual ~Sink() = default;
+    void* Find(REFIID iid) { return Interfaces<IPropertyNotifySink>::Find(this, iid); }
+    void Forget() { owner_ = nullptr; }
+
+    STDMETHODIMP OnChanged(DISPID) override {
+        if (owner_ == nullptr || !owner_->object_) {
+            return S_OK;
+        }
+        try {
+            owner_->changed_(std::make_shared<Font>(ReadOleFont(owner_->object_.Get())));
+        } catch (...) {
+            // A font the object can no longer describe leaves the control's as it was.
+        }
+        return S_OK;
+    }
+    STDMETHODIMP OnRequestEdit(DISPID) override { return S_OK; }
+
+private:
+    FontObject* owner_;
+};
+
+FontObject::FontObject(std::function<void(FontPtr)> changed) : changed_(std::move(changed)) {}
+
+FontObject::~FontObject() {
+    Unwatch();
+}
+
+void FontObject::Unwatch() {
+    if (sink_) {
+        sink_->Forget();
+        ComPtr<IConnectionPointContainer> container;
+        ComPtr<IConnectionPoint> point;
+        if (object_ && cookie_ != 0 && SUCCEEDED(object_.As(&container)) &&
+            SUCCEEDED(container->FindConnectionPoint(IID_IPropertyNotifySink, &point))) {
+            point->Unadvise(cookie_);
+        }
+    }
+    sink_.Reset();
+    cookie_ = 0;
+}
+
+void FontObject::Set(ComPtr<IFontDisp> object, FontPtr font) {
+    Unwatch();
+    object_ = std::move(object);
+    font_ = std::move(font);
+    ComPtr<IConnectionPointContainer> container;
+    ComPtr<IConnectionPoint> point;
+    if (!object_ || FAILED(object_.As(&container)) ||
+        FAILED(container->FindConnectionPoint(IID_IPropertyNotifySink, &point))) {
+        return;
+    }
+    auto sink = ComObject<Sink>::Make(*this);
+    if (sink && SUCCEEDED(point->Advise(sink.Get(), &cookie_))) {
+        sink_ = std::move(sink);
+    }
 }
 
 } // namespace relingo::com

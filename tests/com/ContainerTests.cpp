@@ -6,6 +6,7 @@
 #include "com/StreamFormat.h"
 #include "tests/com/ComTestSupport.h"
 #include "tests/com/TestContainer.h"
+#include "tests/win32support/FileDialogDriver.h"
 #include "tests/win32support/Win32TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -189,6 +190,46 @@ TEST_F(ContainerTest, AStreamKeepsOnlyChangedValuesAndLoadsThemBack) {
         ASSERT_EQ(loader->Load(stream.Get()), S_OK);
         ExpectChanged(loaded.Get(), c.changes);
     }
+}
+
+TEST_F(ContainerTest, AChangeMadeThroughTheFontObjectReachesTheBoxAndIsSaved) {
+    TestContainer designer(kDesignTime);
+    auto box = NewControl(L"Relingo.FileNameBox", designer);
+    const auto first = GetProperty(box.Get(), L"Font");
+    ASSERT_EQ(first.value.vt, VT_DISPATCH);
+    ComPtr<IFont> font;
+    ASSERT_EQ(first.value.pdispVal->QueryInterface(IID_PPV_ARGS(&font)), S_OK);
+    CY size = {};
+    size.int64 = 12 * 10000; // 12 points, 16 pixels at 96 dots per inch
+    ASSERT_EQ(font->put_Size(size), S_OK);
+    ASSERT_EQ(font->put_Bold(TRUE), S_OK);
+    // The box hands out the very object it uses.
+    EXPECT_EQ(GetProperty(box.Get(), L"Font").value.pdispVal, first.value.pdispVal);
+
+    auto bag = com::ComObject<MemoryBag>::Make();
+    ComPtr<IPersistPropertyBag> saver;
+    box.As(&saver);
+    ASSERT_EQ(saver->Save(bag.Get(), TRUE, FALSE), S_OK);
+    ASSERT_EQ(bag->values.count(L"Font"), 1u);
+    ComPtr<IFont> saved;
+    ASSERT_EQ(bag->values[L"Font"].punkVal->QueryInterface(IID_PPV_ARGS(&saved)), S_OK);
+    CY savedSize = {};
+    BOOL bold = FALSE;
+    saved->get_Size(&savedSize);
+    saved->get_Bold(&bold);
+    EXPECT_EQ(savedSize.int64, size.int64);
+    EXPECT_TRUE(bold);
+}
+
+TEST_F(ContainerTest, TheDialogIsOwnedByTheContainersWindowUnlessTheHostNamesAnother) {
+    TestContainer container(kRunTime);
+    auto dialog = NewControl(L"Relingo.FilOpDlg", container);
+    FileDialogDriver driver(std::nullopt, IDCANCEL);
+    EXPECT_EQ(CallMethod(dialog.Get(), L"ShowOpen").hr, S_OK);
+    const auto seen = driver.Seen();
+    EXPECT_TRUE(seen.found);
+    EXPECT_EQ(seen.owner, container.Window());
+    EXPECT_EQ(GetProperty(dialog.Get(), L"CancelSelected").value.boolVal, VARIANT_TRUE);
 }
 
 TEST_F(ContainerTest, TheDesignedDefaultIsTheTextOfALoadedBox) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <objsafe.h>
+
 namespace relingo::test {
 namespace {
 
@@ -130,6 +132,16 @@ TEST_F(DispatchTest, TheControlsSayTheyReportErrorsThroughErrorInfo) {
         ASSERT_EQ(object->QueryInterface(IID_PPV_ARGS(&support)), S_OK);
         EXPECT_EQ(support->InterfaceSupportsErrorInfo(iid), S_OK);
         EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IOleObject), S_FALSE);
+    }
+}
+
+// Neither control may be scripted or initialised by an untrusted page: no IObjectSafety.
+TEST_F(DispatchTest, NeitherControlSaysItIsSafeForUntrustedPages) {
+    for (IDispatch* control : {box_.Get(), dialog_.Get()}) {
+        ComPtr<IObjectSafety> safety;
+        EXPECT_EQ(control->QueryInterface(IID_IObjectSafety,
+                                          reinterpret_cast<void**>(safety.GetAddressOf())),
+                  E_NOINTERFACE);
     }
 }
 

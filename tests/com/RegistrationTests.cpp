@@ -85,6 +85,8 @@ TEST_F(RegistrationTest, WritesBothClassesTheirProgIdsAndTheTypeLibrary) {
             EXPECT_EQ(RegistryString(scope.root, key + L"\\VersionIndependentProgID"),
                       control.progId);
             EXPECT_EQ(RegistryTree(scope.root, key + L"\\Control").size(), 1u);
+            // Not marked safe for scripting or initialisation by untrusted pages.
+            EXPECT_TRUE(RegistryTree(scope.root, key + L"\\Implemented Categories").empty());
             EXPECT_EQ(Lower(RegistryString(scope.root, key + L"\\ToolboxBitmap32")),
                       server + control.bitmap);
             const auto status = std::stoul(RegistryString(scope.root, key + L"\\MiscStatus\\1"));
