@@ -126,20 +126,25 @@ TEST_F(ScriptTest, RefusedCallsGiveTheirErrorNumbers) {
                   "IMEMode still 0"}));
 }
 
-TEST_F(ScriptTest, ACancelledOpenDialogIsError32755AndAChosenFileComesBack) {
+TEST_F(ScriptTest, TheDialogsCancelledAndAnsweredFromTheTest) {
     TempFolder folder;
     const std::wstring file = folder.AddFile(L"chosen.txt");
-    SeenFileDialog cancelled;
-    SeenFileDialog answered;
+    const std::wstring saved = folder / L"saved.txt";
+    std::vector<SeenFileDialog> seen;
     const auto run = RunScript(L"Dialog.vbs", {}, [&](DWORD process) {
-        cancelled = FileDialogDriver(std::nullopt, IDCANCEL, process).Seen();
-        answered = FileDialogDriver(file, IDOK, process).Seen();
+        seen.push_back(FileDialogDriver(std::nullopt, IDCANCEL, process).Seen());
+        seen.push_back(FileDialogDriver(file, IDOK, process).Seen());
+        seen.push_back(FileDialogDriver(std::nullopt, IDCANCEL, process).Seen());
+        seen.push_back(FileDialogDriver(saved, IDOK, process).Seen());
     });
-    EXPECT_TRUE(cancelled.found);
-    EXPECT_TRUE(answered.found);
+    for (const auto& dialog : seen) {
+        EXPECT_TRUE(dialog.found);
+    }
     EXPECT_EQ(Lines(run.output),
               (std::vector<std::string>{"cancel 32755 [Cancel was selected ] True",
-                                        "chosen 0 " + Utf8(file) + " chosen.txt False"}));
+                                        "chosen 0 " + Utf8(file) + " chosen.txt False",
+                                        "GetFileName 0 [] True chosen.txt",
+                                        "saved 0 " + Utf8(saved) + " saved.txt"}));
 }
 
 } // namespace
