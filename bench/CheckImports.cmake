@@ -1,6 +1,11 @@
-# Prints a Windows program's size and the DLLs it imports, and fails when any of them is not a
-# Windows system DLL: a program that needs, say, libstdc++-6.dll or libwinpthread-1.dll beside it
-# does not start on a machine without them.
+# Prints a Windows program's size and the DLLs it imports, and fails when it imports a DLL that
+# Windows might take from somewhere other than its own system folder. A program that needs, say,
+# libstdc++-6.dll beside it does not start on a machine without it; and a program that imports a
+# DLL Windows searches for (version.dll, uxtheme.dll) loads whatever file of that name lies
+# beside it, a web page's download in the Downloads folder among them. The DLLs Windows always
+# takes from the system folder are listed in KnownDlls.txt; comctl32 counts among them only when
+# the program's manifest names the common controls 6 assembly, which Windows then takes from its
+# side-by-side store.
 #
 # Given WINDOWS7 and NEWER, it also checks each imported function: Windows stops a program that
 # imports a function its DLL lacks ("entry point not found") before it starts. So every import
@@ -10,19 +15,32 @@
 #
 #   cmake -DPROGRAM=Relingo.exe -DOBJDUMP=x86_64-w64-mingw32-objdump -P CheckImports.cmake
 #   cmake -DLISTING=saved.txt -P CheckImports.cmake     (a saved "objdump -p" listing instead)
+#   ... -DMANIFEST=saved.manifest     (with a listing: the manifest the program carries)
 #   ... -DWINDOWS7=Windows7Imports.txt -DNEWER=NewerFunctions.txt
 #   ... -DDEFERRED=shell32,ole32     (DLLs that must not be imported: loaded when needed)
 cmake_minimum_required(VERSION 3.25)
 
-# DLLs that every Windows installation has, compared without regard to case. imm32 is the input
-# method manager, which the name box's IMEMode works through.
-set(system_dlls
-    kernel32 user32 gdi32 advapi32 shell32 ole32 oleaut32 comctl32 comdlg32 version msvcrt
-    uxtheme shlwapi ntdll imm32)
+function(read_list file out_var)
+    file(STRINGS "${file}" lines)
+    set(entries)
+    foreach(line IN LISTS lines)
+        string(REGEX REPLACE "#.*" "" line "${line}")
+        string(STRIP "${line}" line)
+        if(line)
+            list(APPEND entries "${line}")
+        endif()
+    endforeach()
+    set(${out_var} "${entries}" PARENT_SCOPE)
+endfunction()
+read_list("${CMAKE_CURRENT_LIST_DIR}/KnownDlls.txt" system_dlls)
 
 if(DEFINED LISTING)
     file(READ "${LISTING}" listing)
     set(name "${LISTING}")
+    set(manifest "")
+    if(DEFINED MANIFEST)
+        file(READ "${MANIFEST}" manifest)
+    endif()
 elseif(DEFINED PROGRAM AND DEFINED OBJDUMP)
     if(NOT EXISTS "${PROGRAM}")
         message(FATAL_ERROR "${PROGRAM} does not exist")
@@ -33,12 +51,18 @@ elseif(DEFINED PROGRAM AND DEFINED OBJDUMP)
         message(FATAL_ERROR "${OBJDUMP} -p ${PROGRAM} failed (${status}): ${errors}")
     endif()
     get_filename_component(name "${PROGRAM}" NAME)
+    # The manifest is UTF-8 text among the program's resources.
+    file(STRINGS "${PROGRAM}" manifest REGEX "Microsoft\\.Windows\\.Common-Controls")
     file(SIZE "${PROGRAM}" bytes)
     math(EXPR kib "(${bytes} + 512) / 1024")
     message("${name}: ${bytes} bytes (${kib} KiB)")
 else()
     message(FATAL_ERROR "usage: cmake -DPROGRAM=exe -DOBJDUMP=objdump -P CheckImports.cmake, "
         "or cmake -DLISTING=file -P CheckImports.cmake")
+endif()
+
+if(manifest MATCHES "name=\"Microsoft\\.Windows\\.Common-Controls\"")
+    list(APPEND system_dlls comctl32)
 endif()
 
 string(REGEX MATCHALL "DLL Name: [^\r\n]+" entries "${listing}")
@@ -82,28 +106,18 @@ endif()
 if(foreign)
     list(JOIN foreign " " shown)
     # Said in a plain message first, which CMake does not wrap, so the list stays on one line.
-    message("${name} imports DLLs that are not Windows system DLLs: ${shown}")
-    message(FATAL_ERROR "${name} needs more than the system's DLLs")
+    message("${name} imports DLLs that Windows may load from beside it: ${shown}")
+    message(FATAL_ERROR "${name} imports DLLs that Windows does not always take from its system "
+        "folder: load them by their full name when needed, or, for comctl32, name the common "
+        "controls 6 assembly in the manifest")
 endif()
 
 if(NOT DEFINED WINDOWS7 OR NOT DEFINED NEWER)
     return()
 endif()
 
-function(read_function_list file out_var)
-    file(STRINGS "${file}" lines)
-    set(entries)
-    foreach(line IN LISTS lines)
-        string(REGEX REPLACE "#.*" "" line "${line}")
-        string(STRIP "${line}" line)
-        if(line)
-            list(APPEND entries "${line}")
-        endif()
-    endforeach()
-    set(${out_var} "${entries}" PARENT_SCOPE)
-endfunction()
-read_function_list("${WINDOWS7}" windows7)
-read_function_list("${NEWER}" newer)
+read_list("${WINDOWS7}" windows7)
+read_list("${NEWER}" newer)
 
 # The functions follow their DLL's name, a line each: address, hint, name. Only the import
 # tables are read; the relocations after them run to many thousands of lines.

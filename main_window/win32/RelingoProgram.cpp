@@ -4,6 +4,7 @@
 
 #include "main_window/win32/MainWindow.h"
 #include "platform/Error.h"
+#include "platform/win32/RunTimeFunctions.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32CommonDialogs.h"
 #include "platform/win32/Win32System.h"
@@ -34,6 +35,9 @@ int RunMessageLoop(MainWindow& window, StartupTrace* trace) {
 } // namespace
 
 int RunRelingo(HINSTANCE instance, int showCommand, StartupTrace* trace) {
+    // Before anything loads a DLL: once a re-pack has started, the current folder is the IPDK
+    // program's.
+    KeepCurrentFolderOutOfDllSearch();
     const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
     MarkPhase(trace, "common controls");

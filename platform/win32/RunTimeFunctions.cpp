@@ -16,18 +16,34 @@ UINT ScreenDpi() {
     return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
 }
 
+std::wstring SystemFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    const UINT n = ::GetSystemDirectoryW(folder, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(folder, n) : std::wstring();
+}
+
 } // namespace
 
 HMODULE SystemLibrary(const wchar_t* name) {
-    if (HMODULE loaded = ::GetModuleHandleW(name)) {
-        return loaded;
-    }
-    wchar_t folder[MAX_PATH] = {};
-    const UINT n = ::GetSystemDirectoryW(folder, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) {
+    const std::wstring folder = SystemFolder();
+    if (folder.empty()) {
         return nullptr;
     }
-    return ::LoadLibraryW((std::wstring(folder, n) + L"\\" + name).c_str());
+    // Looked up by its full name too: a DLL of the same name loaded from elsewhere is not it.
+    const std::wstring path = folder + L"\\" + name;
+    if (HMODULE loaded = ::GetModuleHandleW(path.c_str())) {
+        return loaded;
+    }
+    return ::LoadLibraryW(path.c_str());
+}
+
+void KeepCurrentFolderOutOfDllSearch() {
+    // An empty DLL folder takes the current folder out on Windows, but Wine then keeps it; the
+    // system folder, which the search holds anyway, takes it out on both.
+    const std::wstring folder = SystemFolder();
+    if (!folder.empty()) {
+        ::SetDllDirectoryW(folder.c_str());
+    }
 }
 
 DpiFunctions::DpiFunctions(HMODULE user32)
@@ -93,6 +109,18 @@ const ComFunctions& ComFunctions::Get() {
         f.initialize = FindFunction<decltype(f.initialize)>(ole32, "CoInitializeEx");
         f.uninitialize = FindFunction<decltype(f.uninitialize)>(ole32, "CoUninitialize");
         f.taskMemFree = FindFunction<decltype(f.taskMemFree)>(ole32, "CoTaskMemFree");
+        return f;
+    }();
+    return functions;
+}
+
+const VersionFunctions& VersionFunctions::Get() {
+    static const VersionFunctions functions = [] {
+        const HMODULE version = SystemLibrary(L"version.dll");
+        VersionFunctions f;
+        f.getInfoSize = FindFunction<decltype(f.getInfoSize)>(version, "GetFileVersionInfoSizeW");
+        f.getInfo = FindFunction<decltype(f.getInfo)>(version, "GetFileVersionInfoW");
+        f.queryValue = FindFunction<decltype(f.queryValue)>(version, "VerQueryValueW");
         return f;
     }();
     return functions;

@@ -5,6 +5,11 @@
 // time: SHELL32 (drops, the desktop folder), OLE32 (COM), SHLWAPI (completion) and COMDLG32 (the
 // file dialogs). Without one, what needs it fails with a clear error or does without.
 //
+// VERSION (the product name) is loaded here rather than imported: it is not one of the DLLs
+// Windows always takes from the system folder, so an import of it would load any version.dll
+// lying beside the program (a Downloads folder, say) before the program's first line runs.
+// Every DLL is loaded by its full name in the system folder, never by a bare name.
+//
 // Newer than Windows 7 SP1, each with what Windows 7 offers instead:
 //   USER32 GetDpiForWindow           the screen's LOGPIXELSX (one DPI for the whole session)
 //   USER32 GetDpiForSystem           the screen's LOGPIXELSX
@@ -23,6 +28,13 @@ namespace relingo::win32 {
 
 // A DLL of the system folder: the one already loaded, or loaded from there and nowhere else.
 HMODULE SystemLibrary(const wchar_t* name);
+
+// Takes the current folder out of the search for DLLs that anything in the process loads by a
+// bare name: after the re-pack starts it is the IPDK program's folder, whose files nobody here
+// vouches for. The program's own folder stays in the search; closing it too
+// (SetDefaultDllDirectories) would change how the shell extensions that the file dialogs load
+// find their own DLLs.
+void KeepCurrentFolderOutOfDllSearch();
 
 // A function of the module, or null when the module is null or lacks it.
 template <typename Function>
@@ -77,6 +89,14 @@ struct ComFunctions {
     decltype(&::CoTaskMemFree) taskMemFree = nullptr;
 
     static const ComFunctions& Get();
+};
+
+struct VersionFunctions {
+    decltype(&::GetFileVersionInfoSizeW) getInfoSize = nullptr;
+    decltype(&::GetFileVersionInfoW) getInfo = nullptr;
+    decltype(&::VerQueryValueW) queryValue = nullptr;
+
+    static const VersionFunctions& Get();
 };
 
 struct FileDialogFunctions {

@@ -7,6 +7,7 @@
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/RunTimeFunctions.h"
 #include "platform/win32/WideText.h"
 
 #include <vector>
@@ -349,13 +350,16 @@ std::u16string Win32System::ProductName() {
 }
 
 std::u16string Win32System::ReadProductName() {
+    const VersionFunctions& version = VersionFunctions::Get();
+    if (!version.getInfoSize || !version.getInfo || !version.queryValue) {
+        return kAppTitle;
+    }
     wchar_t path[MAX_PATH] = {};
     const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     DWORD ignored = 0;
-    const DWORD size =
-        length > 0 && length < MAX_PATH ? ::GetFileVersionInfoSizeW(path, &ignored) : 0;
+    const DWORD size = length > 0 && length < MAX_PATH ? version.getInfoSize(path, &ignored) : 0;
     std::vector<BYTE> data(size);
-    if (size == 0 || !::GetFileVersionInfoW(path, 0, size, data.data())) {
+    if (size == 0 || !version.getInfo(path, 0, size, data.data())) {
         return kAppTitle; // a program built without version data
     }
     struct Translation {
@@ -364,8 +368,8 @@ std::u16string Win32System::ReadProductName() {
     };
     Translation* translations = nullptr;
     UINT bytes = 0;
-    if (!::VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
-                          reinterpret_cast<void**>(&translations), &bytes) ||
+    if (!version.queryValue(data.data(), L"\\VarFileInfo\\Translation",
+                            reinterpret_cast<void**>(&translations), &bytes) ||
         bytes < sizeof(Translation)) {
         return kAppTitle;
     }
@@ -374,7 +378,7 @@ std::u16string Win32System::ReadProductName() {
                 translations[0].codePage);
     wchar_t* name = nullptr;
     UINT chars = 0;
-    if (!::VerQueryValueW(data.data(), query, reinterpret_cast<void**>(&name), &chars) ||
+    if (!version.queryValue(data.data(), query, reinterpret_cast<void**>(&name), &chars) ||
         chars == 0) {
         return kAppTitle;
     }

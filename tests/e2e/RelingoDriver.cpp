@@ -48,13 +48,16 @@ std::wstring ProgramFolder() {
     return full.substr(0, full.rfind(L'\\'));
 }
 
-RelingoDriver::RelingoDriver() {
+RelingoDriver::RelingoDriver() : RelingoDriver(ProgramFolder() + L"\\Relingo.exe") {}
+
+RelingoDriver::RelingoDriver(const std::wstring& program) {
     ::SetEnvironmentVariableW(L"RELINGO_STANDIN_SILENT", L"1");
-    std::wstring commandLine = L"\"" + ProgramFolder() + L"\\Relingo.exe\"";
+    std::wstring commandLine = L"\"" + program + L"\"";
+    const std::wstring folder = program.substr(0, program.rfind(L'\\'));
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                     ProgramFolder().c_str(), &startup, &process_);
+                     folder.c_str(), &startup, &process_);
 }
 
 RelingoDriver::~RelingoDriver() {
@@ -70,11 +73,13 @@ RelingoDriver::~RelingoDriver() {
 }
 
 bool RelingoDriver::WaitForWindow() {
-    return WaitUntil([&] {
+    // A program that has ended shows no window any more.
+    WaitUntil([&] {
         const auto windows = TopWindowsOf(process_.dwProcessId, RELINGO_MAIN_WINDOW_CLASS);
         window_ = windows.empty() ? nullptr : windows.front();
-        return window_ != nullptr;
+        return window_ != nullptr || HasExited();
     });
+    return window_ != nullptr;
 }
 
 HWND RelingoDriver::EditOf(int id) const {

@@ -24,11 +24,13 @@ class RelingoDriver {
 public:
     // Starts Relingo.exe (beside this program), with the IPDK stand-in told to stay silent.
     RelingoDriver();
+    // Starts the program (a copy of Relingo.exe) in its own folder, as a double click does.
+    explicit RelingoDriver(const std::wstring& program);
     ~RelingoDriver();
     RelingoDriver(const RelingoDriver&) = delete;
     RelingoDriver& operator=(const RelingoDriver&) = delete;
 
-    // Waits for the main window to be shown; false when it did not come.
+    // Waits for the main window to be shown; false when it did not come or the program ended.
     bool WaitForWindow();
     HWND Window() const { return window_; }
 

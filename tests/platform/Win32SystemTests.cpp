@@ -197,5 +197,12 @@ TEST(Win32LookupTest, SystemAndDesktopFolders) {
     EXPECT_TRUE(system.GetAttributes(desktop) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Read through the system folder's version.dll, in the language the version data names first
+// (here Japanese, not the usual English).
+TEST(Win32LookupTest, TheProductNameComesFromTheProgramsVersionData) {
+    Win32System system;
+    EXPECT_EQ(system.ProductName(), u"Platform Tests");
+}
+
 } // namespace
 } // namespace relingo::win32

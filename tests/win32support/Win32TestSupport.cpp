@@ -1,6 +1,9 @@
 #include "tests/win32support/Win32TestSupport.h"
 
 #include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace relingo::test {
@@ -236,6 +239,89 @@ std::optional<StandInRecord> WaitForStandInRecord(const std::wstring& folder,
     const size_t first = content.find('\n');
     const size_t second = content.find('\n', first + 1);
     return StandInRecord{content.substr(0, first), content.substr(first + 1, second - first - 1)};
+}
+
+namespace {
+
+// A program's bytes, read as the structures of its headers wherever they lie.
+class ImageFile {
+public:
+    explicit ImageFile(const std::wstring& path) {
+        std::ifstream file(path.c_str(), std::ios::binary);
+        bytes_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+
+    template <typename T>
+    bool Read(size_t offset, T& out) const {
+        if (offset > bytes_.size() || bytes_.size() - offset < sizeof(T)) {
+            return false;
+        }
+        std::memcpy(&out, bytes_.data() + offset, sizeof(T));
+        return true;
+    }
+
+    std::string TextAt(size_t offset) const {
+        if (offset >= bytes_.size()) {
+            return {};
+        }
+        const char* start = bytes_.data() + offset;
+        return std::string(start, ::strnlen(start, bytes_.size() - offset));
+    }
+
+private:
+    std::vector<char> bytes_;
+};
+
+} // namespace
+
+std::vector<std::string> ImportedDlls(const std::wstring& program) {
+    const ImageFile image(program);
+    IMAGE_DOS_HEADER dos = {};
+    DWORD signature = 0;
+    if (!image.Read(0, dos) || dos.e_magic != IMAGE_DOS_SIGNATURE ||
+        !image.Read(dos.e_lfanew, signature) || signature != IMAGE_NT_SIGNATURE) {
+        return {};
+    }
+    const size_t fileHeaderAt = static_cast<size_t>(dos.e_lfanew) + sizeof signature;
+    IMAGE_FILE_HEADER header = {};
+    WORD magic = 0;
+    const size_t optionalAt = fileHeaderAt + sizeof header;
+    if (!image.Read(fileHeaderAt, header) || !image.Read(optionalAt, magic)) {
+        return {};
+    }
+    // The import directory's place differs between the 32-bit and the 64-bit optional header.
+    IMAGE_DATA_DIRECTORY imports = {};
+    if (magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC) {
+        IMAGE_OPTIONAL_HEADER64 optional = {};
+        image.Read(optionalAt, optional);
+        imports = optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    } else {
+        IMAGE_OPTIONAL_HEADER32 optional = {};
+        image.Read(optionalAt, optional);
+        imports = optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    }
+    std::vector<IMAGE_SECTION_HEADER> sections(header.NumberOfSections);
+    for (size_t i = 0; i < sections.size(); ++i) {
+        image.Read(optionalAt + header.SizeOfOptionalHeader + i * sizeof(IMAGE_SECTION_HEADER),
+                   sections[i]);
+    }
+    // Where an address of the loaded image lies in the file.
+    const auto fileOffset = [&](DWORD address) -> size_t {
+        for (const IMAGE_SECTION_HEADER& section : sections) {
+            const DWORD size = std::max(section.Misc.VirtualSize, section.SizeOfRawData);
+            if (address >= section.VirtualAddress && address - section.VirtualAddress < size) {
+                return section.PointerToRawData + (address - section.VirtualAddress);
+            }
+        }
+        return SIZE_MAX;
+    };
+    std::vector<std::string> names;
+    IMAGE_IMPORT_DESCRIPTOR entry = {};
+    for (size_t at = fileOffset(imports.VirtualAddress);
+         imports.Size != 0 && image.Read(at, entry) && entry.Name != 0; at += sizeof entry) {
+        names.push_back(image.TextAt(fileOffset(entry.Name)));
+    }
+    return names;
 }
 
 } // namespace relingo::test

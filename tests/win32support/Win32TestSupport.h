@@ -79,6 +79,10 @@ std::string Utf8(const std::wstring& text);
 // Runs a command line to its end, hidden; returns its exit code.
 DWORD RunAndWait(const std::wstring& commandLine);
 
+// The names of the DLLs a program or DLL imports, as its import table spells them; nothing when
+// the file is not a Windows program.
+std::vector<std::string> ImportedDlls(const std::wstring& program);
+
 // Polls the condition every few milliseconds until it holds or the limit passes.
 template <typename Condition>
 bool WaitUntil(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(20)) {
