@@ -1,11 +1,13 @@
 #include "com/ControlBase.h"
 
+#include "com/Bstr.h"
 #include "com/ComErrors.h"
 #include "com/ComObject.h"
 #include "com/HostPropertyBag.h"
 #include "com/StreamFormat.h"
 #include "com/TypeLibrary.h"
 #include "platform/Error.h"
+#include "platform/win32/RunTimeFunctions.h"
 
 #include <ole2.h>
 
@@ -18,13 +20,9 @@ namespace {
 
 constexpr long kHimetricPerInch = 2540;
 
+// HIMETRIC and pixels are converted at the system's dots per inch, as containers convert them.
 UINT ScreenDpi() {
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
-    if (screen != nullptr) {
-        ::ReleaseDC(nullptr, screen);
-    }
-    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+    return win32::DpiFunctions::OfSystem().ForSystem();
 }
 
 LONG PixelsToHimetric(LONG pixels, UINT dpi) {
@@ -97,6 +95,22 @@ HRESULT ControlBase::Member(const std::function<void()>& body) noexcept {
             EnsureInitialised();
             body();
         });
+}
+
+HRESULT ControlBase::ReadText(BSTR* result, const std::function<std::u16string()>& read) noexcept {
+    if (result == nullptr) {
+        return E_POINTER;
+    }
+    *result = nullptr;
+    return Member([&] { *result = ToBstr(read()); });
+}
+
+HRESULT ControlBase::ReadBoolean(VARIANT_BOOL* result, const std::function<bool()>& read) noexcept {
+    if (result == nullptr) {
+        return E_POINTER;
+    }
+    *result = VARIANT_FALSE;
+    return Member([&] { *result = read() ? VARIANT_TRUE : VARIANT_FALSE; });
 }
 
 void ControlBase::EnsureInitialised() {

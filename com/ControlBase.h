@@ -138,6 +138,18 @@ protected:
     // initialised or loaded it, as a running program's controls always are; failures become
     // COM errors.
     HRESULT Member(const std::function<void()>& body) noexcept;
+    // Members whose result is a text, a Boolean or a number: the result is checked and cleared
+    // first, as COM asks of every out parameter.
+    HRESULT ReadText(BSTR* result, const std::function<std::u16string()>& read) noexcept;
+    HRESULT ReadBoolean(VARIANT_BOOL* result, const std::function<bool()>& read) noexcept;
+    template <class Number>
+    HRESULT ReadNumber(Number* result, const std::function<Number()>& read) noexcept {
+        if (result == nullptr) {
+            return E_POINTER;
+        }
+        *result = Number{};
+        return Member([&] { *result = read(); });
+    }
     // Raises an event to every connected sink, unless the container froze events.
     void FireEvent(DISPID id, VARIANTARG* argumentsLastFirst, UINT count);
     // The control's own window gained or lost the keyboard focus.

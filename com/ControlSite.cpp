@@ -4,6 +4,7 @@
 #include "com/OleFont.h"
 #include "filenamebox/win32/Win32ControlHost.h"
 #include "platform/Scale.h"
+#include "platform/win32/RunTimeFunctions.h"
 
 #include <cmath>
 
@@ -19,6 +20,11 @@ HWND ControlSite::ContainerWindow() const {
         return handle;
     }
     return nullptr;
+}
+
+HWND ControlSite::ContainerRoot() const {
+    const HWND container = ContainerWindow();
+    return container != nullptr ? ::GetAncestor(container, GA_ROOT) : nullptr;
 }
 
 bool ControlSite::ReadAmbient(DISPID id, VARIANT& value) const {
@@ -66,21 +72,14 @@ FontPtr ControlSite::AmbientFont() {
     return win32::SystemMessageFont();
 }
 
-UINT ControlSite::Dpi() const {
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
-    if (screen != nullptr) {
-        ::ReleaseDC(nullptr, screen);
-    }
-    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
-}
-
 float ControlSite::ScaleX(float value, int16_t fromScale, int16_t toScale) {
-    return ConvertScale(value, fromScale, toScale, Dpi(), false);
+    return ConvertScale(value, fromScale, toScale, win32::DpiFunctions::OfSystem().ForSystem(),
+                        false);
 }
 
 float ControlSite::ScaleY(float value, int16_t fromScale, int16_t toScale) {
-    return ConvertScale(value, fromScale, toScale, Dpi(), true);
+    return ConvertScale(value, fromScale, toScale, win32::DpiFunctions::OfSystem().ForSystem(),
+                        true);
 }
 
 float ControlSite::ControlWidth() {

@@ -39,6 +39,9 @@ public:
     bool HasSite() const { return site_ != nullptr; }
     // The container's window: its in-place window, or the window its site names; null without.
     HWND ContainerWindow() const;
+    // The top-level window that holds the container's window, which owns the control's boxes and
+    // dialogs; null without a container.
+    HWND ContainerRoot() const;
 
     void PropertyChanged(std::u16string_view propertyName) override;
     int32_t AmbientLocaleID() override;
@@ -57,7 +60,6 @@ public:
 private:
     // The ambient property's value, or false when the container has none to give.
     bool ReadAmbient(DISPID id, VARIANT& value) const;
-    UINT Dpi() const;
 
     SiteOwner& owner_;
     ComPtr<IOleClientSite> site_;

@@ -12,10 +12,6 @@ namespace {
 
 constexpr int kIconPixels = static_cast<int>(kFilOpDlgIconPixels);
 
-VARIANT_BOOL AsVariantBool(bool value) {
-    return value ? VARIANT_TRUE : VARIANT_FALSE;
-}
-
 } // namespace
 
 void ContainerOwnedDialogs::Own(AnsiOpenFileName& record) {
@@ -36,8 +32,8 @@ bool ContainerOwnedDialogs::ShowSaveDialog(AnsiOpenFileName& record) {
 
 FilOpDlgControl::FilOpDlgControl()
     : ControlBase(FilOpDlgClass()), DispatchImpl<IFilOpDlg>([this] { return ErrorLocale(); }),
-      system_([this] { return ContainerRoot(); }),
-      dialogs_(systemDialogs_, [this] { return ContainerRoot(); }),
+      system_([this] { return Site().ContainerRoot(); }),
+      dialogs_(systemDialogs_, [this] { return Site().ContainerRoot(); }),
       dialog_(system_, dialogs_, Site()),
       icon_(static_cast<HICON>(::LoadImageW(ServerModule(), MAKEINTRESOURCEW(IDI_FILOPDLG),
                                             IMAGE_ICON, kIconPixels, kIconPixels, LR_SHARED))) {}
@@ -55,35 +51,6 @@ void* FilOpDlgControl::Find(REFIID iid) {
     return FindControlInterface(iid);
 }
 
-HWND FilOpDlgControl::ContainerRoot() {
-    const HWND container = Site().ContainerWindow();
-    return container != nullptr ? ::GetAncestor(container, GA_ROOT) : nullptr;
-}
-
-HRESULT FilOpDlgControl::Text(BSTR* value, const std::function<std::u16string()>& read) {
-    if (value == nullptr) {
-        return E_POINTER;
-    }
-    *value = nullptr;
-    return Member([&] { *value = ToBstr(read()); });
-}
-
-HRESULT FilOpDlgControl::Boolean(VARIANT_BOOL* value, const std::function<bool()>& read) {
-    if (value == nullptr) {
-        return E_POINTER;
-    }
-    *value = VARIANT_FALSE;
-    return Member([&] { *value = AsVariantBool(read()); });
-}
-
-HRESULT FilOpDlgControl::Long(LONG* value, const std::function<int32_t()>& read) {
-    if (value == nullptr) {
-        return E_POINTER;
-    }
-    *value = 0;
-    return Member([&] { *value = read(); });
-}
-
 STDMETHODIMP FilOpDlgControl::ShowOpen() {
     return Member([this] { dialog_.ShowOpen(); });
 }
@@ -93,7 +60,7 @@ STDMETHODIMP FilOpDlgControl::ShowSave() {
 }
 
 STDMETHODIMP FilOpDlgControl::get_CancelError(VARIANT_BOOL* value) {
-    return Boolean(value, [this] { return dialog_.CancelError(); });
+    return ReadBoolean(value, [this] { return dialog_.CancelError(); });
 }
 
 STDMETHODIMP FilOpDlgControl::put_CancelError(VARIANT_BOOL value) {
@@ -101,7 +68,7 @@ STDMETHODIMP FilOpDlgControl::put_CancelError(VARIANT_BOOL value) {
 }
 
 STDMETHODIMP FilOpDlgControl::get_CancelSelected(VARIANT_BOOL* value) {
-    return Boolean(value, [this] { return dialog_.CancelSelected(); });
+    return ReadBoolean(value, [this] { return dialog_.CancelSelected(); });
 }
 
 STDMETHODIMP FilOpDlgControl::put_CancelSelected(VARIANT_BOOL value) {
@@ -109,7 +76,7 @@ STDMETHODIMP FilOpDlgControl::put_CancelSelected(VARIANT_BOOL value) {
 }
 
 STDMETHODIMP FilOpDlgControl::get_DefaultExt(BSTR* value) {
-    return Text(value, [this] { return dialog_.DefaultExt(); });
+    return ReadText(value, [this] { return dialog_.DefaultExt(); });
 }
 
 STDMETHODIMP FilOpDlgControl::put_DefaultExt(BSTR value) {
@@ -117,7 +84,7 @@ STDMETHODIMP FilOpDlgControl::put_DefaultExt(BSTR value) {
 }
 
 STDMETHODIMP FilOpDlgControl::get_DialogTitle(BSTR* value) {
-    return Text(value, [this] { return dialog_.DialogTitle(); });
+    return ReadText(value, [this] { return dialog_.DialogTitle(); });
 }
 
 STDMETHODIMP FilOpDlgControl::put_DialogTitle(BSTR value) {
@@ -125,7 +92,7 @@ STDMETHODIMP FilOpDlgControl::put_DialogTitle(BSTR value) {
 }
 
 STDMETHODIMP FilOpDlgControl::get_FileName(BSTR* value) {
-    return Text(value, [this] { return dialog_.FileName(); });
+    return ReadText(value, [this] { return dialog_.FileName(); });
 }
 
 STDMETHODIMP FilOpDlgControl::put_FileName(BSTR value) {
@@ -133,11 +100,11 @@ STDMETHODIMP FilOpDlgControl::put_FileName(BSTR value) {
 }
 
 STDMETHODIMP FilOpDlgControl::get_FileTitle(BSTR* value) {
-    return Text(value, [this] { return dialog_.FileTitle(); });
+    return ReadText(value, [this] { return dialog_.FileTitle(); });
 }
 
 STDMETHODIMP FilOpDlgControl::get_Filter(BSTR* value) {
-    return Text(value, [this] { return dialog_.Filter(); });
+    return ReadText(value, [this] { return dialog_.Filter(); });
 }
 
 STDMETHODIMP FilOpDlgControl::put_Filter(BSTR value) {
@@ -145,7 +112,7 @@ STDMETHODIMP FilOpDlgControl::put_Filter(BSTR value) {
 }
 
 STDMETHODIMP FilOpDlgControl::get_FilterIndex(LONG* value) {
-    return Long(value, [this] { return dialog_.FilterIndex(); });
+    return ReadNumber<LONG>(value, [this] { return LONG{dialog_.FilterIndex()}; });
 }
 
 STDMETHODIMP FilOpDlgControl::put_FilterIndex(LONG value) {
@@ -153,7 +120,7 @@ STDMETHODIMP FilOpDlgControl::put_FilterIndex(LONG value) {
 }
 
 STDMETHODIMP FilOpDlgControl::get_Flags(LONG* value) {
-    return Long(value, [this] { return dialog_.Flags(); });
+    return ReadNumber<LONG>(value, [this] { return LONG{dialog_.Flags()}; });
 }
 
 STDMETHODIMP FilOpDlgControl::put_Flags(LONG value) {
@@ -161,11 +128,11 @@ STDMETHODIMP FilOpDlgControl::put_Flags(LONG value) {
 }
 
 STDMETHODIMP FilOpDlgControl::get_hDC(LONG* value) {
-    return Long(value, [this] { return dialog_.hDC(); });
+    return ReadNumber<LONG>(value, [this] { return LONG{dialog_.hDC()}; });
 }
 
 STDMETHODIMP FilOpDlgControl::get_hParentwnd(LONG* value) {
-    return Long(value, [this] { return dialog_.hParentwnd(); });
+    return ReadNumber<LONG>(value, [this] { return LONG{dialog_.hParentwnd()}; });
 }
 
 STDMETHODIMP FilOpDlgControl::put_hParentwnd(LONG value) {
@@ -173,7 +140,7 @@ STDMETHODIMP FilOpDlgControl::put_hParentwnd(LONG value) {
 }
 
 STDMETHODIMP FilOpDlgControl::get_InitDir(BSTR* value) {
-    return Text(value, [this] { return dialog_.InitDir(); });
+    return ReadText(value, [this] { return dialog_.InitDir(); });
 }
 
 STDMETHODIMP FilOpDlgControl::put_InitDir(BSTR value) {
@@ -181,7 +148,7 @@ STDMETHODIMP FilOpDlgControl::put_InitDir(BSTR value) {
 }
 
 STDMETHODIMP FilOpDlgControl::get_MaxFileSize(LONG* value) {
-    return Long(value, [this] { return dialog_.MaxFileSize(); });
+    return ReadNumber<LONG>(value, [this] { return LONG{dialog_.MaxFileSize()}; });
 }
 
 STDMETHODIMP FilOpDlgControl::put_MaxFileSize(LONG value) {
@@ -189,7 +156,7 @@ STDMETHODIMP FilOpDlgControl::put_MaxFileSize(LONG value) {
 }
 
 STDMETHODIMP FilOpDlgControl::GetFileName(BSTR* result) {
-    return Text(result, [this] { return dialog_.GetFileName(); });
+    return ReadText(result, [this] { return dialog_.GetFileName(); });
 }
 
 // Invisible at run time; in a design environment it shows its icon, in a system icon control so

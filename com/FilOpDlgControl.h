@@ -71,11 +71,6 @@ public:
     STDMETHODIMP GetFileName(BSTR* result) override;
 
 private:
-    HRESULT Text(BSTR* value, const std::function<std::u16string()>& read);
-    HRESULT Boolean(VARIANT_BOOL* value, const std::function<bool()>& read);
-    HRESULT Long(LONG* value, const std::function<int32_t()>& read);
-    HWND ContainerRoot();
-
     // ---- ControlBase ----
     void InitProperties() override { dialog_.InitProperties(); }
     void ReadProperties(const PropertyBag& bag) override { dialog_.ReadProperties(bag); }

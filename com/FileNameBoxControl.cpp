@@ -41,10 +41,6 @@ VARIANTARG ByReference(float& value) {
     return argument;
 }
 
-VARIANT_BOOL AsVariantBool(bool value) {
-    return value ? VARIANT_TRUE : VARIANT_FALSE;
-}
-
 // The box's window waits in a message-only window of its own while no container holds it: it
 // costs nothing on the screen, and an object a script makes never shows. A system class serves,
 // so nothing of the server's code stays behind in a window class when it unloads.
@@ -108,7 +104,7 @@ private:
 
 FileNameBoxControl::FileNameBoxControl()
     : ControlBase(FileNameBoxClass()), DispatchImpl<IFileNameBox>([this] { return ErrorLocale(); }),
-      system_([this] { return MessageOwner(); }), parking_(MakeParkingWindow()),
+      system_([this] { return Site().ContainerRoot(); }), parking_(MakeParkingWindow()),
       relay_(std::make_unique<EventRelay>(*this)), font_([this](FontPtr changed) {
           Box().SetFont(changed);
           font_.Took(std::move(changed));
@@ -140,38 +136,6 @@ void* FileNameBoxControl::Find(REFIID iid) {
     return FindControlInterface(iid);
 }
 
-HWND FileNameBoxControl::MessageOwner() {
-    const HWND container = Site().ContainerWindow();
-    return container != nullptr ? ::GetAncestor(container, GA_ROOT) : nullptr;
-}
-
-// ---- Helpers of the members ----
-
-HRESULT FileNameBoxControl::Text(BSTR* value, const std::function<std::u16string()>& read) {
-    if (value == nullptr) {
-        return E_POINTER;
-    }
-    *value = nullptr;
-    return Member([&] { *value = ToBstr(read()); });
-}
-
-HRESULT FileNameBoxControl::Boolean(VARIANT_BOOL* value, const std::function<bool()>& read) {
-    if (value == nullptr) {
-        return E_POINTER;
-    }
-    *value = VARIANT_FALSE;
-    return Member([&] { *value = AsVariantBool(read()); });
-}
-
-template <class T>
-HRESULT FileNameBoxControl::Scalar(T* value, const std::function<T()>& read) {
-    if (value == nullptr) {
-        return E_POINTER;
-    }
-    *value = T{};
-    return Member([&] { *value = read(); });
-}
-
 // ---- Methods ----
 
 STDMETHODIMP FileNameBoxControl::Cls() {
@@ -195,17 +159,17 @@ STDMETHODIMP FileNameBoxControl::Store() {
 }
 
 STDMETHODIMP FileNameBoxControl::Cancel(VARIANT_BOOL* result) {
-    return Boolean(result, [this] { return Box().Cancel(); });
+    return ReadBoolean(result, [this] { return Box().Cancel(); });
 }
 
 STDMETHODIMP FileNameBoxControl::ValidateValue(VARIANT_BOOL* result) {
-    return Boolean(result, [this] { return Box().ValidateValue(); });
+    return ReadBoolean(result, [this] { return Box().ValidateValue(); });
 }
 
 // ---- Properties ----
 
 STDMETHODIMP FileNameBoxControl::get_BackColor(OLE_COLOR* value) {
-    return Scalar<OLE_COLOR>(value, [this] { return OLE_COLOR{Box().BackColor()}; });
+    return ReadNumber<OLE_COLOR>(value, [this] { return OLE_COLOR{Box().BackColor()}; });
 }
 
 STDMETHODIMP FileNameBoxControl::put_BackColor(OLE_COLOR value) {
@@ -213,7 +177,7 @@ STDMETHODIMP FileNameBoxControl::put_BackColor(OLE_COLOR value) {
 }
 
 STDMETHODIMP FileNameBoxControl::get_DefaultValue(BSTR* value) {
-    return Text(value, [this] { return Box().DefaultValue(); });
+    return ReadText(value, [this] { return Box().DefaultValue(); });
 }
 
 STDMETHODIMP FileNameBoxControl::put_DefaultValue(BSTR value) {
@@ -221,7 +185,7 @@ STDMETHODIMP FileNameBoxControl::put_DefaultValue(BSTR value) {
 }
 
 STDMETHODIMP FileNameBoxControl::get_Enabled(VARIANT_BOOL* value) {
-    return Boolean(value, [this] { return Box().Enabled(); });
+    return ReadBoolean(value, [this] { return Box().Enabled(); });
 }
 
 STDMETHODIMP FileNameBoxControl::put_Enabled(VARIANT_BOOL value) {
@@ -229,31 +193,31 @@ STDMETHODIMP FileNameBoxControl::put_Enabled(VARIANT_BOOL value) {
 }
 
 STDMETHODIMP FileNameBoxControl::get_FileBody(BSTR* value) {
-    return Text(value, [this] { return Box().FileBody(); });
+    return ReadText(value, [this] { return Box().FileBody(); });
 }
 
 STDMETHODIMP FileNameBoxControl::get_FileDrive(BSTR* value) {
-    return Text(value, [this] { return Box().FileDrive(); });
+    return ReadText(value, [this] { return Box().FileDrive(); });
 }
 
 STDMETHODIMP FileNameBoxControl::get_FileExtension(BSTR* value) {
-    return Text(value, [this] { return Box().FileExtension(); });
+    return ReadText(value, [this] { return Box().FileExtension(); });
 }
 
 STDMETHODIMP FileNameBoxControl::get_FileName(BSTR* value) {
-    return Text(value, [this] { return Box().FileName(); });
+    return ReadText(value, [this] { return Box().FileName(); });
 }
 
 STDMETHODIMP FileNameBoxControl::get_FilePath(BSTR* value) {
-    return Text(value, [this] { return Box().FilePath(); });
+    return ReadText(value, [this] { return Box().FilePath(); });
 }
 
 STDMETHODIMP FileNameBoxControl::get_FilePathBody(BSTR* value) {
-    return Text(value, [this] { return Box().FilePathBody(); });
+    return ReadText(value, [this] { return Box().FilePathBody(); });
 }
 
 STDMETHODIMP FileNameBoxControl::get_FileTitle(BSTR* value) {
-    return Text(value, [this] { return Box().FileTitle(); });
+    return ReadText(value, [this] { return Box().FileTitle(); });
 }
 
 STDMETHODIMP FileNameBoxControl::get_Font(IFontDisp** value) {
@@ -279,7 +243,7 @@ STDMETHODIMP FileNameBoxControl::putref_Font(IFontDisp* value) {
 }
 
 STDMETHODIMP FileNameBoxControl::get_ForeColor(OLE_COLOR* value) {
-    return Scalar<OLE_COLOR>(value, [this] { return OLE_COLOR{Box().ForeColor()}; });
+    return ReadNumber<OLE_COLOR>(value, [this] { return OLE_COLOR{Box().ForeColor()}; });
 }
 
 STDMETHODIMP FileNameBoxControl::put_ForeColor(OLE_COLOR value) {
@@ -287,7 +251,7 @@ STDMETHODIMP FileNameBoxControl::put_ForeColor(OLE_COLOR value) {
 }
 
 STDMETHODIMP FileNameBoxControl::get_IMEMode(LONG* value) {
-    return Scalar<LONG>(value, [this] { return LONG{Box().IMEMode()}; });
+    return ReadNumber<LONG>(value, [this] { return LONG{Box().IMEMode()}; });
 }
 
 STDMETHODIMP FileNameBoxControl::put_IMEMode(LONG value) {
@@ -295,15 +259,15 @@ STDMETHODIMP FileNameBoxControl::put_IMEMode(LONG value) {
 }
 
 STDMETHODIMP FileNameBoxControl::get_IsFile(VARIANT_BOOL* value) {
-    return Boolean(value, [this] { return Box().IsFile(); });
+    return ReadBoolean(value, [this] { return Box().IsFile(); });
 }
 
 STDMETHODIMP FileNameBoxControl::get_IsFolder(VARIANT_BOOL* value) {
-    return Boolean(value, [this] { return Box().IsFolder(); });
+    return ReadBoolean(value, [this] { return Box().IsFolder(); });
 }
 
 STDMETHODIMP FileNameBoxControl::get_KeyName(BSTR* value) {
-    return Text(value, [this] { return Box().KeyName(); });
+    return ReadText(value, [this] { return Box().KeyName(); });
 }
 
 STDMETHODIMP FileNameBoxControl::put_KeyName(BSTR value) {
@@ -311,7 +275,7 @@ STDMETHODIMP FileNameBoxControl::put_KeyName(BSTR value) {
 }
 
 STDMETHODIMP FileNameBoxControl::get_MaxLength(LONG* value) {
-    return Scalar<LONG>(value, [this] { return LONG{Box().MaxLength()}; });
+    return ReadNumber<LONG>(value, [this] { return LONG{Box().MaxLength()}; });
 }
 
 STDMETHODIMP FileNameBoxControl::put_MaxLength(LONG value) {
@@ -319,7 +283,7 @@ STDMETHODIMP FileNameBoxControl::put_MaxLength(LONG value) {
 }
 
 STDMETHODIMP FileNameBoxControl::get_MessageShow(VARIANT_BOOL* value) {
-    return Boolean(value, [this] { return Box().MessageShow(); });
+    return ReadBoolean(value, [this] { return Box().MessageShow(); });
 }
 
 STDMETHODIMP FileNameBoxControl::put_MessageShow(VARIANT_BOOL value) {
@@ -327,8 +291,8 @@ STDMETHODIMP FileNameBoxControl::put_MessageShow(VARIANT_BOOL value) {
 }
 
 STDMETHODIMP FileNameBoxControl::get_mode(FileNameBoxMode* value) {
-    return Scalar<FileNameBoxMode>(value,
-                                   [this] { return static_cast<FileNameBoxMode>(Box().mode()); });
+    return ReadNumber<FileNameBoxMode>(
+        value, [this] { return static_cast<FileNameBoxMode>(Box().mode()); });
 }
 
 STDMETHODIMP FileNameBoxControl::put_mode(FileNameBoxMode value) {
@@ -336,7 +300,7 @@ STDMETHODIMP FileNameBoxControl::put_mode(FileNameBoxMode value) {
 }
 
 STDMETHODIMP FileNameBoxControl::get_SectionName(BSTR* value) {
-    return Text(value, [this] { return Box().SectionName(); });
+    return ReadText(value, [this] { return Box().SectionName(); });
 }
 
 STDMETHODIMP FileNameBoxControl::put_SectionName(BSTR value) {
@@ -344,7 +308,7 @@ STDMETHODIMP FileNameBoxControl::put_SectionName(BSTR value) {
 }
 
 STDMETHODIMP FileNameBoxControl::get_SelLength(LONG* value) {
-    return Scalar<LONG>(value, [this] { return LONG{Box().SelLength()}; });
+    return ReadNumber<LONG>(value, [this] { return LONG{Box().SelLength()}; });
 }
 
 STDMETHODIMP FileNameBoxControl::put_SelLength(LONG value) {
@@ -352,7 +316,7 @@ STDMETHODIMP FileNameBoxControl::put_SelLength(LONG value) {
 }
 
 STDMETHODIMP FileNameBoxControl::get_SelStart(LONG* value) {
-    return Scalar<LONG>(value, [this] { return LONG{Box().SelStart()}; });
+    return ReadNumber<LONG>(value, [this] { return LONG{Box().SelStart()}; });
 }
 
 STDMETHODIMP FileNameBoxControl::put_SelStart(LONG value) {
@@ -360,7 +324,7 @@ STDMETHODIMP FileNameBoxControl::put_SelStart(LONG value) {
 }
 
 STDMETHODIMP FileNameBoxControl::get_SelText(BSTR* value) {
-    return Text(value, [this] { return Box().SelText(); });
+    return ReadText(value, [this] { return Box().SelText(); });
 }
 
 STDMETHODIMP FileNameBoxControl::put_SelText(BSTR value) {
@@ -368,7 +332,7 @@ STDMETHODIMP FileNameBoxControl::put_SelText(BSTR value) {
 }
 
 STDMETHODIMP FileNameBoxControl::get_Text(BSTR* value) {
-    return Text(value, [this] { return Box().Text(); });
+    return ReadText(value, [this] { return Box().Text(); });
 }
 
 STDMETHODIMP FileNameBoxControl::put_Text(BSTR value) {
@@ -376,7 +340,7 @@ STDMETHODIMP FileNameBoxControl::put_Text(BSTR value) {
 }
 
 STDMETHODIMP FileNameBoxControl::get_ValidateAtLostFocus(VARIANT_BOOL* value) {
-    return Boolean(value, [this] { return Box().ValidateAtLostFocus(); });
+    return ReadBoolean(value, [this] { return Box().ValidateAtLostFocus(); });
 }
 
 STDMETHODIMP FileNameBoxControl::put_ValidateAtLostFocus(VARIANT_BOOL value) {
@@ -384,7 +348,7 @@ STDMETHODIMP FileNameBoxControl::put_ValidateAtLostFocus(VARIANT_BOOL value) {
 }
 
 STDMETHODIMP FileNameBoxControl::get_Value(BSTR* value) {
-    return Text(value, [this] { return Box().Value(); });
+    return ReadText(value, [this] { return Box().Value(); });
 }
 
 STDMETHODIMP FileNameBoxControl::put_Value(BSTR value) {
@@ -392,11 +356,11 @@ STDMETHODIMP FileNameBoxControl::put_Value(BSTR value) {
 }
 
 STDMETHODIMP FileNameBoxControl::get_ShortFileName(BSTR* value) {
-    return Text(value, [this] { return Box().ShortFileName(); });
+    return ReadText(value, [this] { return Box().ShortFileName(); });
 }
 
 STDMETHODIMP FileNameBoxControl::get_LongFileName(BSTR* value) {
-    return Text(value, [this] { return Box().LongFileName(); });
+    return ReadText(value, [this] { return Box().LongFileName(); });
 }
 
 // ---- Lifecycle ----

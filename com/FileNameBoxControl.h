@@ -82,13 +82,6 @@ private:
     class EventRelay;
 
     FileNameBox& Box() { return window_->Box(); }
-    // A member whose result is a text, a Boolean or a number of the box.
-    HRESULT Text(BSTR* value, const std::function<std::u16string()>& read);
-    HRESULT Boolean(VARIANT_BOOL* value, const std::function<bool()>& read);
-    template <class T>
-    HRESULT Scalar(T* value, const std::function<T()>& read);
-    // The root window of the container, which owns the box's fault messages.
-    HWND MessageOwner();
 
     // ---- ControlBase ----
     void InitProperties() override;
