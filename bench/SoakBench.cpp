@@ -53,7 +53,7 @@ constexpr wchar_t kRelingoSettings[] = L"Software\\VB and VBA Program Settings\\
 constexpr wchar_t kRecord[] = L"\\PDWizLoc received.txt";
 constexpr int kLanguages = 9;
 
-struct Figures {
+struct ProcessFigures {
     SIZE_T workingSet = 0;
     SIZE_T committed = 0;
     DWORD handles = 0;
@@ -128,8 +128,8 @@ BOOL CALLBACK CountTopWindow(HWND window, LPARAM context) {
     return TRUE;
 }
 
-Figures Measure(const RelingoDriver& relingo) {
-    Figures figures;
+ProcessFigures Measure(const RelingoDriver& relingo) {
+    ProcessFigures figures;
     PROCESS_MEMORY_COUNTERS_EX memory = {};
     memory.cb = sizeof memory;
     if (::GetProcessMemoryInfo(relingo.Process(),
@@ -162,7 +162,7 @@ void PrintHeader() {
                 "commit KiB", "handles", "GDI", "USER", "windows");
 }
 
-void Print(int cycle, double seconds, const Figures& f) {
+void Print(int cycle, double seconds, const ProcessFigures& f) {
     std::printf("%7d %9.0f %11s %11s %8s %6s %6s %8zu\n", cycle, seconds,
                 Shown(f.workingSet / 1024).c_str(), Shown(f.committed / 1024).c_str(),
                 Shown(f.handles).c_str(), Shown(f.gdiObjects).c_str(), Shown(f.userObjects).c_str(),
@@ -175,7 +175,7 @@ long long Change(unsigned long long from, unsigned long long to) {
 }
 
 // How each figure moved from the first report after the warm-up to the last.
-void PrintChange(int from, const Figures& a, int to, const Figures& b) {
+void PrintChange(int from, const ProcessFigures& a, int to, const ProcessFigures& b) {
     std::printf("\nfrom cycle %d to cycle %d: working set %+lld KiB, commit %+lld KiB, handles "
                 "%+lld, GDI %+lld, USER %+lld, windows %+lld\n",
                 from, to, Change(a.workingSet, b.workingSet) / 1024,
@@ -184,7 +184,7 @@ void PrintChange(int from, const Figures& a, int to, const Figures& b) {
                 Change(a.windows, b.windows));
 }
 
-void PrintSources(const Figures& f) {
+void PrintSources(const ProcessFigures& f) {
     std::printf("handles: %s\n", f.handlesFromTable
                                      ? "the process's entries in the system handle table "
                                        "(GetProcessHandleCount answers 0 here)"
@@ -281,12 +281,12 @@ int Run(int cycles) {
     relingo.SetBoxText(IDC_TXTIPDK, standIn);
 
     const Stopwatch watch;
-    const Figures start = Measure(relingo);
+    const ProcessFigures start = Measure(relingo);
     PrintSources(start);
     PrintHeader();
     Print(0, 0, start);
-    Figures warm = start;
-    Figures last = start;
+    ProcessFigures warm = start;
+    ProcessFigures last = start;
     StepTimes times;
     for (int cycle = 1; cycle <= cycles; ++cycle) {
         RunCycle(relingo, cycle, program, missing, ipdkFolder, times);
