@@ -33,6 +33,8 @@ public:
     // Waits for the main window to be shown; false when it did not come or the program ended.
     bool WaitForWindow();
     HWND Window() const { return window_; }
+    HANDLE Process() const { return process_.hProcess; }
+    DWORD ProcessId() const { return process_.dwProcessId; }
 
     std::wstring BoxText(int id);
     void SetBoxText(int id, const std::wstring& text);
