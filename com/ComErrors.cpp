@@ -21,14 +21,6 @@ std::u16string DescriptionFor(const Error& error, int32_t localeId) {
     return error.Description();
 }
 
-int32_t LocaleOrUserDefault(const std::function<int32_t()>& localeId) noexcept {
-    try {
-        return localeId();
-    } catch (...) {
-        return static_cast<int32_t>(::GetUserDefaultLCID());
-    }
-}
-
 } // namespace
 
 HRESULT ErrorResult(int32_t number) noexcept {
@@ -91,12 +83,19 @@ HRESULT Guarded(REFIID iid, const std::function<int32_t()>& localeId,
         body();
         return S_OK;
     } catch (const Error& error) {
-        return ReportError(error, iid, LocaleOrUserDefault(localeId));
+        return ReportError(error, iid, localeId());
     } catch (const std::bad_alloc&) {
-        return ReportError(Error(errnum::kOutOfMemory), iid, LocaleOrUserDefault(localeId));
+        return ReportError(Error(errnum::kOutOfMemory), iid, localeId());
     } catch (...) {
-        return ReportError(Error(errnum::kInternalError), iid, LocaleOrUserDefault(localeId));
+        return ReportError(Error(errnum::kInternalError), iid, localeId());
     }
+}
+
+void ClearExcepInfo(EXCEPINFO& info) noexcept {
+    ::SysFreeString(info.bstrSource);
+    ::SysFreeString(info.bstrDescription);
+    ::SysFreeString(info.bstrHelpFile);
+    info = EXCEPINFO{};
 }
 
 void FillExcepInfo(HRESULT result, EXCEPINFO* info) noexcept {

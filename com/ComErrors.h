@@ -29,12 +29,14 @@ Error ErrorOfResult(HRESULT result);
 // locale, and returns its HRESULT.
 HRESULT ReportError(const Error& error, REFIID iid, int32_t localeId) noexcept;
 
-// Runs the body and turns whatever it throws into a reported error. localeId is asked only when
-// there is an error to describe.
+// Runs the body and turns whatever it throws into a reported error. localeId, which must not
+// throw, is asked only when there is an error to describe.
 HRESULT Guarded(REFIID iid, const std::function<int32_t()>& localeId,
                 const std::function<void()>& body) noexcept;
 
 // Fills an exception record from the error object that ReportError set, for IDispatch::Invoke.
 void FillExcepInfo(HRESULT result, EXCEPINFO* info) noexcept;
+// Frees the texts of an exception record and empties it.
+void ClearExcepInfo(EXCEPINFO& info) noexcept;
 
 } // namespace relingo::com

@@ -36,9 +36,6 @@ public:
             call(*static_cast<Sink*>(entry.sink.Get()));
         }
     }
-    bool Empty() const { return sinks_.empty(); }
-    // Lets every sink go, as a control does when it closes.
-    void DisconnectAll() { sinks_.clear(); }
 
     // IUnknown, sharing the control's count.
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;

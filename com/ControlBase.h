@@ -154,8 +154,6 @@ protected:
     void FireEvent(DISPID id, VARIANTARG* argumentsLastFirst, UINT count);
     // The control's own window gained or lost the keyboard focus.
     void OnControlFocus(bool gained);
-    // The window the control has in its container; null while it has none there.
-    HWND InPlaceWindow() const { return window_; }
     bool UserMode() { return site_.AmbientUserMode(); }
 
     // ---- What the derived control supplies ----

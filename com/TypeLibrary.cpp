@@ -158,13 +158,7 @@ DISPID TypeInfoDispatch::IdOfName(std::u16string_view name) noexcept {
 }
 
 HRESULT TypeInfoDispatch::AsException(int32_t number, EXCEPINFO* exception) noexcept {
-    int32_t locale = 0;
-    try {
-        locale = localeId_();
-    } catch (...) {
-        locale = static_cast<int32_t>(::GetUserDefaultLCID());
-    }
-    FillExcepInfo(ReportError(Error(number), iid_, locale), exception);
+    FillExcepInfo(ReportError(Error(number), iid_, localeId_()), exception);
     return DISP_E_EXCEPTION;
 }
 
@@ -196,17 +190,16 @@ HRESULT TypeInfoDispatch::Invoke(void* object, DISPID id, REFIID riid, WORD flag
     case DISP_E_OVERFLOW:
         return AsException(errnum::kOverflow, exception);
     case DISP_E_EXCEPTION: {
-        // The member's own error: the type information may have taken its texts already.
-        if (raised.bstrDescription != nullptr || ErrorNumberOf(raised.scode) == 0) {
-            if (exception != nullptr) {
-                *exception = raised;
-            } else {
-                ::SysFreeString(raised.bstrSource);
-                ::SysFreeString(raised.bstrDescription);
-                ::SysFreeString(raised.bstrHelpFile);
-            }
+        // The member's own error. The type information may have taken its texts already; if not,
+        // they are still in the thread's error object.
+        const HRESULT code = raised.scode;
+        if (raised.bstrDescription == nullptr && ErrorNumberOf(code) != 0) {
+            ClearExcepInfo(raised);
+            FillExcepInfo(code, exception);
+        } else if (exception != nullptr) {
+            *exception = raised;
         } else {
-            FillExcepInfo(raised.scode, exception);
+            ClearExcepInfo(raised);
         }
         return DISP_E_EXCEPTION;
     }

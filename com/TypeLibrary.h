@@ -29,6 +29,7 @@ ComPtr<ITypeInfo> ServerTypeInfo(REFGUID guid) noexcept;
 // error the member raised on as an exception, all described in the language of the locale.
 class TypeInfoDispatch {
 public:
+    // localeId gives the locale of the error texts and must not throw.
     TypeInfoDispatch(REFIID iid, std::function<int32_t()> localeId)
         : iid_(iid), localeId_(std::move(localeId)) {}
 
