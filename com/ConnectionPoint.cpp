@@ -1,6 +1,7 @@
 #include "com/ConnectionPoint.h"
 
 #include "com/ComObject.h"
+#include "com/Enumerator.h"
 
 #include <algorithm>
 
@@ -32,63 +33,6 @@ struct PointItems {
         held.point->AddRef();
         return held.point.Get();
     }
-};
-
-// An enumerator over a list copied when it was made.
-template <class Items>
-class Enumerator : public Items::Interface {
-public:
-    using Held = typename Items::Held;
-    using Item = typename Items::Item;
-
-    Enumerator(std::vector<Held> items, size_t position)
-        : items_(std::move(items)), position_(position) {}
-    virtual ~Enumerator() = default;
-
-    void* Find(REFIID iid) { return Interfaces<typename Items::Interface>::Find(this, iid); }
-
-    STDMETHODIMP Next(ULONG count, Item* out, ULONG* fetched) override {
-        if (out == nullptr || (count != 1 && fetched == nullptr)) {
-            return E_POINTER;
-        }
-        ULONG given = 0;
-        while (given < count && position_ < items_.size()) {
-            out[given++] = Items::Out(items_[position_++]);
-        }
-        if (fetched != nullptr) {
-            *fetched = given;
-        }
-        return given == count ? S_OK : S_FALSE;
-    }
-    STDMETHODIMP Skip(ULONG count) override {
-        const size_t left = items_.size() - position_;
-        position_ += std::min<size_t>(count, left);
-        return count <= left ? S_OK : S_FALSE;
-    }
-    STDMETHODIMP Reset() override {
-        position_ = 0;
-        return S_OK;
-    }
-    STDMETHODIMP Clone(typename Items::Interface** out) override {
-        if (out == nullptr) {
-            return E_POINTER;
-        }
-        *out = nullptr;
-        try {
-            auto copy = ComObject<Enumerator>::Make(items_, position_);
-            if (!copy) {
-                return E_OUTOFMEMORY;
-            }
-            *out = copy.Detach();
-            return S_OK;
-        } catch (...) {
-            return E_OUTOFMEMORY;
-        }
-    }
-
-private:
-    std::vector<Held> items_;
-    size_t position_;
 };
 
 } // namespace

@@ -3,8 +3,6 @@
 #include "com/Bstr.h"
 #include "com/ComErrors.h"
 #include "com/ComObject.h"
-#include "com/HostPropertyBag.h"
-#include "com/StreamFormat.h"
 #include "com/TypeLibrary.h"
 #include "platform/Error.h"
 #include "platform/win32/RunTimeFunctions.h"
@@ -31,20 +29,6 @@ LONG PixelsToHimetric(LONG pixels, UINT dpi) {
 
 LONG HimetricToPixels(LONG himetric, UINT dpi) {
     return ::MulDiv(himetric, static_cast<int>(dpi), kHimetricPerInch);
-}
-
-// Reads exactly the bytes asked for; a stream that ends sooner is no control's stream.
-std::string ReadBytes(IStream& stream, ULONG count) {
-    std::string bytes(count, '\0');
-    ULONG read = 0;
-    const HRESULT hr = stream.Read(bytes.data(), count, &read);
-    if (FAILED(hr)) {
-        throw ErrorOfResult(hr);
-    }
-    if (read != count) {
-        throw Error(errnum::kInvalidFileFormat, u"Invalid file format: the stream ends early");
-    }
-    return bytes;
 }
 
 } // namespace
@@ -75,8 +59,8 @@ void* ControlBase::FindControlInterface(REFIID iid) {
         return static_cast<IProvideClassInfo2*>(this);
     }
     return Interfaces<IOleObject, IOleInPlaceObject, IOleInPlaceActiveObject, IOleControl,
-                      IViewObject2, IPersistPropertyBag, IPersistStreamInit,
-                      IConnectionPointContainer, IProvideClassInfo2, ISupportErrorInfo,
+                      IViewObject2, IPersistPropertyBag, IPersistStreamInit, IPersistStorage,
+                      IDataObject, IConnectionPointContainer, IProvideClassInfo2, ISupportErrorInfo,
                       IQuickActivate>::Find(this, iid);
 }
 
@@ -469,94 +453,6 @@ STDMETHODIMP ControlBase::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL
     return GetExtent(aspect, size);
 }
 
-// ---- Persistence ----
-
-STDMETHODIMP ControlBase::GetClassID(CLSID* clsid) {
-    if (clsid == nullptr) {
-        return E_POINTER;
-    }
-    *clsid = kind_.clsid;
-    return S_OK;
-}
-
-HRESULT ControlBase::BeginInitialising() {
-    if (initialised_) {
-        return CO_E_ALREADYINITIALIZED;
-    }
-    initialised_ = true;
-    return S_OK;
-}
-
-STDMETHODIMP ControlBase::InitNew() {
-    const HRESULT begun = BeginInitialising();
-    return FAILED(begun) ? begun : Persist([this] { InitProperties(); });
-}
-
-STDMETHODIMP ControlBase::Load(IPropertyBag* bag, IErrorLog* log) {
-    if (bag == nullptr) {
-        return E_POINTER;
-    }
-    const HRESULT begun = BeginInitialising();
-    return FAILED(begun) ? begun : Persist([&] { ReadProperties(HostPropertyBag(*bag, log)); });
-}
-
-STDMETHODIMP ControlBase::Save(IPropertyBag* bag, BOOL clearDirty, BOOL) {
-    if (bag == nullptr) {
-        return E_POINTER;
-    }
-    return Persist([&] {
-        EnsureInitialised();
-        HostPropertyBag hostBag(*bag, nullptr);
-        WriteProperties(hostBag);
-        if (clearDirty) {
-            dirty_ = false;
-        }
-    });
-}
-
-STDMETHODIMP ControlBase::Load(LPSTREAM stream) {
-    if (stream == nullptr) {
-        return E_POINTER;
-    }
-    const HRESULT begun = BeginInitialising();
-    return FAILED(begun) ? begun : Persist([&] {
-        const uint32_t length = StreamTextLength(ReadBytes(*stream, kStreamHeaderSize));
-        ReadProperties(DecodeStreamText(ReadBytes(*stream, length)));
-    });
-}
-
-STDMETHODIMP ControlBase::Save(LPSTREAM stream, BOOL clearDirty) {
-    if (stream == nullptr) {
-        return E_POINTER;
-    }
-    return Persist([&] {
-        EnsureInitialised();
-        PropertyBag bag;
-        WriteProperties(bag);
-        const std::string bytes = EncodeStream(bag);
-        ULONG written = 0;
-        const HRESULT hr = stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written);
-        if (FAILED(hr) || written != bytes.size()) {
-            throw ErrorOfResult(FAILED(hr) ? hr : STG_E_MEDIUMFULL);
-        }
-        if (clearDirty) {
-            dirty_ = false;
-        }
-    });
-}
-
-STDMETHODIMP ControlBase::GetSizeMax(ULARGE_INTEGER* size) {
-    if (size == nullptr) {
-        return E_POINTER;
-    }
-    return Persist([&] {
-        EnsureInitialised();
-        PropertyBag bag;
-        WriteProperties(bag);
-        size->QuadPart = EncodeStream(bag).size();
-    });
-}
-
 // ---- Connection points ----
 
 STDMETHODIMP ControlBase::EnumConnectionPoints(IEnumConnectionPoints** points) {
@@ -660,6 +556,7 @@ void ControlBase::OnPropertyChanged(std::u16string_view name) {
     const DISPID id = IdOfProperty(name);
     propertyNotify_.ForEach<IPropertyNotifySink>(
         [id](IPropertyNotifySink& sink) { sink.OnChanged(id); });
+    SendDataChange();
 }
 
 SIZE ControlBase::ExtentPixels() {
@@ -691,6 +588,7 @@ void ControlBase::Repaint() {
     if (viewSink_) {
         viewSink_->OnViewChange(DVASPECT_CONTENT, -1);
     }
+    SendDataChange();
 }
 
 } // namespace relingo::com

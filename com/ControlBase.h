@@ -29,6 +29,8 @@ class ControlBase : public IOleObject,
                     public IViewObject2,
                     public IPersistPropertyBag,
                     public IPersistStreamInit,
+                    public IPersistStorage,
+                    public IDataObject,
                     public IConnectionPointContainer,
                     public IProvideClassInfo2,
                     public ISupportErrorInfo,
@@ -112,6 +114,26 @@ public:
     STDMETHODIMP Save(LPSTREAM stream, BOOL clearDirty) override;
     STDMETHODIMP GetSizeMax(ULARGE_INTEGER* size) override;
 
+    // ---- IPersistStorage: one stream in the storage, in the stream's format ----
+    STDMETHODIMP InitNew(IStorage* storage) override;
+    STDMETHODIMP Load(IStorage* storage) override;
+    STDMETHODIMP Save(IStorage* storage, BOOL sameAsLoad) override;
+    STDMETHODIMP SaveCompleted(IStorage* newStorage) override;
+    STDMETHODIMP HandsOffStorage() override;
+
+    // ---- IDataObject: pictures of the control for containers that show it while it does not
+    // run, drawn as IViewObject::Draw draws it ----
+    STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override;
+    STDMETHODIMP GetDataHere(FORMATETC* format, STGMEDIUM* medium) override;
+    STDMETHODIMP QueryGetData(FORMATETC* format) override;
+    STDMETHODIMP GetCanonicalFormatEtc(FORMATETC* format, FORMATETC* canonical) override;
+    STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats) override;
+    STDMETHODIMP DAdvise(FORMATETC* format, DWORD flags, IAdviseSink* sink,
+                         DWORD* connection) override;
+    STDMETHODIMP DUnadvise(DWORD connection) override;
+    STDMETHODIMP EnumDAdvise(IEnumSTATDATA** advises) override;
+
     // ---- IConnectionPointContainer ----
     STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** points) override;
     STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
@@ -178,8 +200,21 @@ protected:
     void Repaint() override;
 
 private:
+    // Where the control stands with the storage its container gave it, by the rules of OLE:
+    // after a save it writes nothing until SaveCompleted, and after HandsOffStorage it holds no
+    // storage until SaveCompleted hands it one.
+    enum class StorageState { kNormal, kNoScribble, kHandsOff };
+
     void EnsureInitialised();
     HRESULT BeginInitialising();
+    void LoadFromStream(IStream& stream);
+    void SaveToStream(IStream& stream);
+    void MarkClean();
+    HENHMETAFILE DrawEnhancedMetafile();
+    METAFILEPICT DrawMetafilePicture();
+    IDataAdviseHolder* DataAdviseHolder();
+    // Tells the data advise sinks that the picture has changed.
+    void SendDataChange();
     HRESULT InPlaceActivate(bool uiActivate);
     HRESULT Persist(const std::function<void()>& body) noexcept;
     IUnknown* Identity() { return static_cast<IOleObject*>(this); }
@@ -189,6 +224,10 @@ private:
     ConnectionPoint propertyNotify_;
     std::optional<ConnectionPoint> events_;
     ComPtr<IOleAdviseHolder> adviseHolder_;
+    ComPtr<IDataAdviseHolder> dataAdviseHolder_;
+    ComPtr<IStorage> storage_;
+    StorageState storageState_ = StorageState::kNormal;
+    bool cleanOnSaveCompleted_ = false;
     ComPtr<IAdviseSink> viewSink_;
     DWORD viewAspects_ = 0;
     DWORD viewFlags_ = 0;

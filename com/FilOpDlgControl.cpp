@@ -3,6 +3,7 @@
 #include "com/Bstr.h"
 #include "com/ComObject.h"
 #include "com/resource.h"
+#include "platform/win32/Handles.h"
 
 #include <olectl.h>
 
@@ -11,6 +12,31 @@ namespace relingo::com {
 namespace {
 
 constexpr int kIconPixels = static_cast<int>(kFilOpDlgIconPixels);
+
+// Draws the icon through its mask and colour bitmaps, as DrawIconEx does on a screen: a
+// metafile, which keeps block transfers but not always DrawIconEx, then holds it too.
+void DrawIconBitmaps(HDC dc, HICON icon, POINT at, int pixels) {
+    ICONINFO info = {};
+    if (!::GetIconInfo(icon, &info)) {
+        return;
+    }
+    const win32::UniqueGdiObject mask(info.hbmMask);
+    const win32::UniqueGdiObject color(info.hbmColor);
+    BITMAP shape = {};
+    ::GetObjectW(info.hbmMask, sizeof shape, &shape);
+    // A monochrome icon keeps both halves in its mask: the AND mask above the XOR one.
+    const int height = color ? shape.bmHeight : shape.bmHeight / 2;
+    const HDC memory = ::CreateCompatibleDC(dc);
+    const HGDIOBJ old = ::SelectObject(memory, info.hbmMask);
+    ::StretchBlt(dc, at.x, at.y, pixels, pixels, memory, 0, 0, shape.bmWidth, height, SRCAND);
+    if (color) {
+        ::SelectObject(memory, info.hbmColor);
+    }
+    ::StretchBlt(dc, at.x, at.y, pixels, pixels, memory, 0, color ? 0 : height, shape.bmWidth,
+                 height, SRCINVERT);
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+}
 
 } // namespace
 
@@ -183,8 +209,7 @@ void FilOpDlgControl::HideInPlace() {
 
 void FilOpDlgControl::DrawContent(HDC dc, const RECT& bounds) {
     if (icon_ != nullptr) {
-        ::DrawIconEx(dc, bounds.left, bounds.top, icon_, kIconPixels, kIconPixels, 0, nullptr,
-                     DI_NORMAL);
+        DrawIconBitmaps(dc, icon_, {bounds.left, bounds.top}, kIconPixels);
     }
 }
 

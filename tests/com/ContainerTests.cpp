@@ -192,6 +192,55 @@ TEST_F(ContainerTest, AStreamKeepsOnlyChangedValuesAndLoadsThemBack) {
     }
 }
 
+// A compound document, as a container built on OLE's own helpers keeps its objects: made into a
+// storage of a file, saved, loaded back from the file reopened, and drawn.
+TEST_F(ContainerTest, ACompoundDocumentCreatesSavesLoadsAndDrawsTheControl) {
+    TempFolder folder;
+    const std::wstring document = folder / L"Document.stg";
+    for (const auto& c : kPersistenceCases) {
+        SCOPED_TRACE(c.what);
+        CLSID clsid = {};
+        ASSERT_EQ(::CLSIDFromProgID(c.progId, &clsid), S_OK);
+        {
+            TestContainer designer(kDesignTime);
+            ComPtr<IStorage> storage;
+            ASSERT_EQ(::StgCreateDocfile(document.c_str(),
+                                         STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
+                                         &storage),
+                      S_OK);
+            ComPtr<IOleObject> object;
+            ASSERT_EQ(::OleCreate(clsid, IID_IOleObject, OLERENDER_DRAW, nullptr, &designer.Site(),
+                                  storage.Get(), reinterpret_cast<void**>(object.GetAddressOf())),
+                      S_OK);
+            ComPtr<IDispatch> designed;
+            object.As(&designed);
+            Apply(designed.Get(), c.changes);
+            ComPtr<IPersistStorage> persist;
+            object.As(&persist);
+            EXPECT_EQ(persist->IsDirty(), S_OK);
+            ASSERT_EQ(::OleSave(persist.Get(), storage.Get(), TRUE), S_OK);
+            EXPECT_EQ(persist->SaveCompleted(nullptr), S_OK);
+            EXPECT_EQ(persist->IsDirty(), S_FALSE);
+            object->Close(OLECLOSE_NOSAVE);
+        }
+        TestContainer running(kRunTime);
+        ComPtr<IStorage> reopened;
+        ASSERT_EQ(::StgOpenStorage(document.c_str(), nullptr, STGM_READWRITE | STGM_SHARE_EXCLUSIVE,
+                                   nullptr, 0, &reopened),
+                  S_OK);
+        ComPtr<IDispatch> loaded;
+        ASSERT_EQ(::OleLoad(reopened.Get(), IID_IDispatch, &running.Site(),
+                            reinterpret_cast<void**>(loaded.GetAddressOf())),
+                  S_OK);
+        ExpectChanged(loaded.Get(), c.changes);
+
+        const PictureBitmap picture({32, 32}, RGB(255, 0, 255));
+        RECT area = picture.Area();
+        EXPECT_EQ(::OleDraw(loaded.Get(), DVASPECT_CONTENT, picture.Dc(), &area), S_OK);
+        EXPECT_GT(picture.PixelsOtherThan(RGB(255, 0, 255)), 100);
+    }
+}
+
 TEST_F(ContainerTest, AChangeMadeThroughTheFontObjectReachesTheBoxAndIsSaved) {
     TestContainer designer(kDesignTime);
     auto box = NewControl(L"Relingo.FileNameBox", designer);
@@ -382,22 +431,12 @@ TEST_F(ContainerTest, TheFileDialogShowsItsIconAtDesignTimeOnlyAndKeepsItsSize) 
 COLORREF DrawnPixel(IUnknown* control, SIZE size, POINT pixel) {
     ComPtr<IViewObject2> view;
     control->QueryInterface(IID_PPV_ARGS(&view));
-    const HDC screen = ::GetDC(nullptr);
-    const HDC memory = ::CreateCompatibleDC(screen);
-    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, size.cx, size.cy);
-    ::ReleaseDC(nullptr, screen);
-    const HGDIOBJ old = ::SelectObject(memory, bitmap);
-    RECT all = {0, 0, size.cx, size.cy};
-    ::FillRect(memory, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    const PictureBitmap picture(size, RGB(255, 255, 255));
     const RECTL bounds = {0, 0, size.cx, size.cy};
-    EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, memory, &bounds, nullptr,
-                         nullptr, 0),
+    EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, picture.Dc(), &bounds,
+                         nullptr, nullptr, 0),
               S_OK);
-    const COLORREF color = ::GetPixel(memory, pixel.x, pixel.y);
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    return color;
+    return picture.Pixel(pixel);
 }
 
 TEST_F(ContainerTest, ADesignEnvironmentDrawsTheBoxAndTheDialogsIcon) {

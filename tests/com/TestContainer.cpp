@@ -193,4 +193,42 @@ DWORD Connect(IUnknown* control, REFIID iid, IUnknown* sink) {
     return cookie;
 }
 
+PictureBitmap::PictureBitmap(SIZE size, COLORREF fill) : size_(size) {
+    const HDC screen = ::GetDC(nullptr);
+    dc_ = ::CreateCompatibleDC(screen);
+    bitmap_ = ::CreateCompatibleBitmap(screen, size.cx, size.cy);
+    ::ReleaseDC(nullptr, screen);
+    old_ = ::SelectObject(dc_, bitmap_);
+    const RECT all = Area();
+    const HBRUSH brush = ::CreateSolidBrush(fill);
+    ::FillRect(dc_, &all, brush);
+    ::DeleteObject(brush);
+}
+
+PictureBitmap::~PictureBitmap() {
+    ::SelectObject(dc_, old_);
+    ::DeleteObject(bitmap_);
+    ::DeleteDC(dc_);
+}
+
+int PictureBitmap::PixelsOtherThan(COLORREF color) const {
+    int count = 0;
+    for (LONG y = 0; y < size_.cy; ++y) {
+        for (LONG x = 0; x < size_.cx; ++x) {
+            count += Pixel({x, y}) != color ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+int PictureBitmap::PixelsDifferentFrom(const PictureBitmap& other) const {
+    int count = 0;
+    for (LONG y = 0; y < size_.cy; ++y) {
+        for (LONG x = 0; x < size_.cx; ++x) {
+            count += Pixel({x, y}) != other.Pixel({x, y}) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
 } // namespace relingo::test

@@ -156,6 +156,27 @@ private:
     ComPtr<com::ComObject<TestSite>> site_;
 };
 
+// A bitmap of the screen's kind for a control to draw into, filled with one colour at first.
+class PictureBitmap {
+public:
+    PictureBitmap(SIZE size, COLORREF fill);
+    ~PictureBitmap();
+    PictureBitmap(const PictureBitmap&) = delete;
+    PictureBitmap& operator=(const PictureBitmap&) = delete;
+
+    HDC Dc() const { return dc_; }
+    RECT Area() const { return {0, 0, size_.cx, size_.cy}; }
+    COLORREF Pixel(POINT point) const { return ::GetPixel(dc_, point.x, point.y); }
+    int PixelsOtherThan(COLORREF color) const;
+    int PixelsDifferentFrom(const PictureBitmap& other) const;
+
+private:
+    SIZE size_;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
 // Connects the sink to the control's connection point for iid; the cookie, 0 for none.
 DWORD Connect(IUnknown* control, REFIID iid, IUnknown* sink);
 
