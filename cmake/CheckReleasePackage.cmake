@@ -1,7 +1,7 @@
 # Makes the release package of a Windows build tree and checks it as its user would:
 #   - the ZIP is named after the project version and the processor of the program inside, and
-#     holds the program, the controls' COM server with its assembly manifest, the README and the
-#     licence, in one folder of the ZIP's name;
+#     holds the program, the controls' COM server with its assembly manifest, the users' guide
+#     and the licence, in one folder of the ZIP's name;
 #   - the program and the server are stripped, for the same processor, and a debugger given the
 #     program finds the debug file beside the ZIP through the program's debug link, with the
 #     program's source lines; the server's debug file lies beside the program's;
@@ -77,12 +77,12 @@ file(MAKE_DIRECTORY ${unpacked})
 run(${CMAKE_COMMAND} -E tar xf ${PACKAGE_DIR}/${name}.zip WORKING_DIRECTORY ${unpacked})
 file(GLOB_RECURSE entries RELATIVE ${unpacked} ${unpacked}/*)
 list(SORT entries)
-set(expected ${name}/LICENSE ${name}/README.md ${name}/Relingo.exe
-    ${name}/RelingoControls.manifest ${name}/RelingoControls.ocx)
+set(expected ${name}/LICENSE ${name}/Relingo.exe ${name}/RelingoControls.manifest
+    ${name}/RelingoControls.ocx ${name}/USING.md)
 if(NOT entries STREQUAL expected)
     fail("${name}.zip holds ${entries}; expected ${expected}")
 endif()
-foreach(file IN ITEMS README.md LICENSE)
+foreach(file IN ITEMS USING.md LICENSE)
     execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files
         ${unpacked}/${name}/${file} ${SOURCE_DIR}/${file} RESULT_VARIABLE different)
     if(different)

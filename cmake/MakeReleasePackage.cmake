@@ -1,6 +1,6 @@
 # Makes the release package of one Windows build tree, in OUTPUT_DIR:
 #   <name>.zip          the install component "application" (the programs, the controls' server
-#                       and its manifest, the README and the licence) under one folder <name>,
+#                       and its manifest, the users' guide and the licence) under one folder <name>,
 #                       where <name> is PACKAGE-VERSION-ARCH; the programs and the server are
 #                       stripped;
 #   <program>-VERSION-ARCH.debug

@@ -1,6 +1,6 @@
 # What `cmake --install` puts in place, and the release package made from it.
 #   component "application": Relingo.exe, the controls' COM server RelingoControls.ocx with its
-#   assembly manifest, the README and the licence (what the release ZIP holds, see
+#   assembly manifest, the users' guide USING.md and the licence (what the release ZIP holds, see
 #   ReleasePackage.cmake);
 #   component "development": the controls' headers and static libraries with a CMake package
 #   configuration, so that another program can find_package(Relingo) and link Relingo::Controls.
@@ -43,6 +43,6 @@ if(WIN32 AND TARGET Relingo)
     install(TARGETS Relingo RUNTIME DESTINATION . COMPONENT application)
     install(TARGETS RelingoControls RUNTIME DESTINATION . COMPONENT application)
     install(FILES ${RELINGO_CONTROLS_MANIFEST} DESTINATION . COMPONENT application)
-    install(FILES README.md LICENSE DESTINATION . COMPONENT application)
+    install(FILES USING.md LICENSE DESTINATION . COMPONENT application)
 endif()
 include(cmake/ReleasePackage.cmake)

@@ -44,9 +44,11 @@ std::wstring GuidText(REFGUID guid) {
     return text;
 }
 
+// The folder with its last backslash, as Windows Installer writes a folder: the installer
+// packages write the same registration as the server does.
 std::wstring FolderOf(const std::wstring& path) {
     const auto slash = path.find_last_of(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
 std::wstring LibraryKey() {
@@ -197,6 +199,11 @@ HRESULT UnregisterServer(RegistrationScope scope) noexcept {
             owned.push_back(std::move(key));
         }
         owned.push_back(PlatformKey());
+        // The interfaces are kept apart for 32-bit and 64-bit programs, as the classes are, so
+        // they go with this server's registration; the type library's key is one for both.
+        for (auto& key : InterfaceKeys()) {
+            owned.push_back(std::move(key));
+        }
         for (const auto& key : owned) {
             if (const LSTATUS status = DeleteTree(root, key); status != ERROR_SUCCESS) {
                 return FromStatus(status);
@@ -205,12 +212,9 @@ HRESULT UnregisterServer(RegistrationScope scope) noexcept {
         if (OtherPlatformRegistered(root)) {
             return S_OK;
         }
-        std::vector<std::wstring> shared = InterfaceKeys();
-        shared.push_back(LibraryKey() + L"\\" + kLibraryVersion);
-        for (const auto& key : shared) {
-            if (const LSTATUS status = DeleteTree(root, key); status != ERROR_SUCCESS) {
-                return FromStatus(status);
-            }
+        if (const LSTATUS status = DeleteTree(root, LibraryKey() + L"\\" + kLibraryVersion);
+            status != ERROR_SUCCESS) {
+            return FromStatus(status);
         }
         // The library's own key goes once no version of it is left.
         ::RegDeleteKeyW(root, ClassesPath(LibraryKey()).c_str());

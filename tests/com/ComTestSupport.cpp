@@ -20,9 +20,10 @@ std::wstring Quoted(const std::wstring& text) {
     return L"\"" + text + L"\"";
 }
 
-void CollectTree(HKEY root, const std::wstring& path, std::vector<std::wstring>& lines) {
+void CollectTree(HKEY root, const std::wstring& path, REGSAM view,
+                 std::vector<std::wstring>& lines) {
     HKEY key = nullptr;
-    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
         return;
     }
     lines.push_back(path + L"|");
@@ -52,7 +53,7 @@ void CollectTree(HKEY root, const std::wstring& path, std::vector<std::wstring>&
     }
     ::RegCloseKey(key);
     for (const auto& subkey : subkeys) {
-        CollectTree(root, path + L"\\" + subkey, lines);
+        CollectTree(root, path + L"\\" + subkey, view, lines);
     }
 }
 
@@ -168,9 +169,9 @@ std::vector<std::string> Lines(const std::string& output) {
     return lines;
 }
 
-std::vector<std::wstring> RegistryTree(HKEY root, const std::wstring& path) {
+std::vector<std::wstring> RegistryTree(HKEY root, const std::wstring& path, REGSAM view) {
     std::vector<std::wstring> lines;
-    CollectTree(root, path, lines);
+    CollectTree(root, path, view, lines);
     std::sort(lines.begin(), lines.end());
     return lines;
 }

@@ -48,8 +48,9 @@ ProgramRun RunScript(const std::wstring& script, const std::vector<std::wstring>
 std::vector<std::string> Lines(const std::string& output);
 
 // Every key and value of a registry subtree as a line "key|name|data", sorted; empty when the
-// key is absent.
-std::vector<std::wstring> RegistryTree(HKEY root, const std::wstring& path);
+// key is absent. view: KEY_WOW64_64KEY or KEY_WOW64_32KEY for that registry view, 0 for the
+// process's own.
+std::vector<std::wstring> RegistryTree(HKEY root, const std::wstring& path, REGSAM view = 0);
 
 // A string value of a key; nothing read gives "<absent>".
 std::wstring RegistryString(HKEY root, const std::wstring& key, const std::wstring& name = {});

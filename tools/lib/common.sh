@@ -10,7 +10,7 @@ relingo_packages=(
     fonts-wine fonts-ipafont-gothic locales
     clang libclang-rt-14-dev
     strip-nondeterminism gdb
-    mingw-w64-tools faketime
+    mingw-w64-tools faketime wixl msitools
 )
 
 relingo_say() { printf '== %s\n' "$*" >&2; }
