@@ -6,6 +6,7 @@
 #include <shlwapi.h>
 
 #include "filenamebox/InnerBoxRules.h"
+#include "filenamebox/InputMethodSetting.h"
 #include "filenamebox/win32/AccessibleName.h"
 #include "filenamebox/win32/GdiFont.h"
 #include "platform/Error.h"
@@ -38,7 +39,6 @@ constexpr int16_t kMiddleButton = 4;
 constexpr int16_t kShiftMask = 1;
 constexpr int16_t kCtrlMask = 2;
 constexpr int16_t kAltMask = 4;
-constexpr int16_t kImeDisable = 3;
 
 COLORREF ToColorRef(uint32_t oleColor) {
     if ((oleColor & olecolor::kSystemFlag) != 0) {
@@ -75,6 +75,56 @@ int16_t HeldButtons(WPARAM keys) {
 bool UserActionUnderWay(HWND root) {
     return KeyIsDown(VK_LBUTTON) || KeyIsDown(VK_RBUTTON) || KeyIsDown(VK_MBUTTON) ||
            !::IsWindowEnabled(root) || ::GetActiveWindow() != root;
+}
+
+// The input-method context of a window, held only while it is used.
+class InputContext {
+public:
+    explicit InputContext(HWND window) : window_(window), context_(::ImmGetContext(window)) {}
+    ~InputContext() {
+        if (context_ != nullptr) {
+            ::ImmReleaseContext(window_, context_);
+        }
+    }
+    InputContext(const InputContext&) = delete;
+    InputContext& operator=(const InputContext&) = delete;
+
+    HIMC Get() const { return context_; }
+
+private:
+    HWND window_;
+    HIMC context_;
+};
+
+constexpr DWORD kModeConversionBits = IME_CMODE_NATIVE | IME_CMODE_KATAKANA | IME_CMODE_FULLSHAPE;
+
+DWORD ConversionBits(const InputMethodConversion& conversion) {
+    return (conversion.native ? IME_CMODE_NATIVE : 0) |
+           (conversion.katakana ? IME_CMODE_KATAKANA : 0) |
+           (conversion.fullWidth ? IME_CMODE_FULLSHAPE : 0);
+}
+
+void AssociateInputContext(HWND window, const InputMethodSetting& setting) {
+    ::ImmAssociateContextEx(window, nullptr, setting.withInputMethod ? IACE_DEFAULT : 0);
+}
+
+// Only the bits a mode names change: the user's other choices (romaji input, say) and the
+// sentence mode stay.
+void SetInputState(HWND window, const InputMethodSetting& setting) {
+    const InputContext context(window);
+    if (context.Get() == nullptr) {
+        return;
+    }
+    if (setting.open) {
+        ::ImmSetOpenStatus(context.Get(), *setting.open ? TRUE : FALSE);
+    }
+    DWORD conversion = 0;
+    DWORD sentence = 0;
+    if (setting.conversion && ::ImmGetConversionStatus(context.Get(), &conversion, &sentence)) {
+        ::ImmSetConversionStatus(
+            context.Get(),
+            (conversion & ~kModeConversionBits) | ConversionBits(*setting.conversion), sentence);
+    }
 }
 
 int ToPixels(float measure) {
@@ -156,6 +206,7 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnMouse(message, wParam, lParam);
             break;
         case WM_SETFOCUS:
+            ApplyIMEMode();
             // Completion starts once the box first has the focus and the window is idle,
             // not while the window is being made.
             if (completionTicks_ == 0) {
@@ -493,11 +544,22 @@ void EditTextBox::SetFont(FontPtr font) {
     font_ = std::move(font);
 }
 
-// Mode 3 takes the input method away from the box; every other mode leaves the system's.
+// The context is the thread's, shared with the other windows: the box sets its state only while
+// it has the focus, and again each time it gets the focus back. Whether the box has an input
+// method at all is its own and changes at once.
 void EditTextBox::SetIMEMode(int16_t mode) {
-    RequireValidIMEMode(mode);
-    ::ImmAssociateContextEx(edit_, nullptr, mode == kImeDisable ? 0 : IACE_DEFAULT);
+    const InputMethodSetting setting = InputMethodSettingOf(mode);
     imeMode_ = mode;
+    AssociateInputContext(edit_, setting);
+    if (::GetFocus() == edit_) {
+        SetInputState(edit_, setting);
+    }
+}
+
+void EditTextBox::ApplyIMEMode() {
+    const InputMethodSetting setting = InputMethodSettingOf(imeMode_);
+    AssociateInputContext(edit_, setting);
+    SetInputState(edit_, setting);
 }
 
 void EditTextBox::SetMaxLength(int32_t length) {

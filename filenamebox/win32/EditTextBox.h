@@ -76,6 +76,7 @@ private:
     void StartCompletion();
     void OnDropFiles(HDROP drop);
     void OnDestroyed();
+    void ApplyIMEMode();
     void ApplyBackBrush();
     SIZE CurrentSize() const;
     void Resize(SIZE size);

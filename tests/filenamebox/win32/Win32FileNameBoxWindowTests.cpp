@@ -1,5 +1,6 @@
 // The real control in a real window: typed characters through WM_CHAR, EN_CHANGE, dropped
-// files, resizing, keys and mouse, colours and fonts, Tab, and leaving a bad box.
+// files, resizing, keys and mouse, colours and fonts, Tab, leaving a bad box, and the input
+// method each IMEMode gives the box.
 #include "filenamebox/FileNameBox.h"
 #include "filenamebox/win32/AccessibleName.h"
 #include "filenamebox/win32/FileNameBoxWindow.h"
@@ -9,6 +10,7 @@
 #include "platform/win32/Win32System.h"
 #include "tests/win32support/Win32TestSupport.h"
 
+#include <imm.h>
 #include <ole2.h>
 #include <oleacc.h>
 #include <shellapi.h>
@@ -20,6 +22,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -584,6 +587,161 @@ TEST_F(FileNameBoxWindowTest, AHostsRunWhileTheBoxHasTheFocusShowsItsBoxOnce) {
     EXPECT_EQ(Box().FileName(), u"");
     PumpUntilIdle();
     EXPECT_EQ(watcher.Seen().size(), 1u);
+}
+
+// ---- Input method ----
+
+// The input-method context's state. The thread's windows share one context unless one is
+// given another, so a box must not change it while another control has the focus.
+struct InputState {
+    bool open = false;
+    DWORD conversion = 0;
+    DWORD sentence = 0;
+    bool operator==(const InputState&) const = default;
+};
+
+void PrintTo(const InputState& state, std::ostream* os) {
+    *os << "{open " << state.open << ", conversion 0x" << std::hex << state.conversion
+        << ", sentence 0x" << state.sentence << std::dec << "}";
+}
+
+// Nothing when the window has no input-method context.
+std::optional<InputState> InputStateOf(HWND window) {
+    const HIMC context = ::ImmGetContext(window);
+    if (context == nullptr) {
+        return std::nullopt;
+    }
+    InputState state;
+    state.open = ::ImmGetOpenStatus(context) != FALSE;
+    ::ImmGetConversionStatus(context, &state.conversion, &state.sentence);
+    ::ImmReleaseContext(window, context);
+    return state;
+}
+
+bool SetInputStateOf(HWND window, const InputState& state) {
+    const HIMC context = ::ImmGetContext(window);
+    if (context == nullptr) {
+        return false;
+    }
+    const bool done = ::ImmSetOpenStatus(context, state.open ? TRUE : FALSE) &&
+                      ::ImmSetConversionStatus(context, state.conversion, state.sentence);
+    ::ImmReleaseContext(window, context);
+    return done && InputStateOf(window) == state;
+}
+
+constexpr DWORD kModeBits = IME_CMODE_NATIVE | IME_CMODE_KATAKANA | IME_CMODE_FULLSHAPE;
+
+struct IMEModeCase {
+    int16_t mode;
+    bool open;
+    std::optional<DWORD> conversion; // nothing: the conversion is left as it was
+};
+
+constexpr IMEModeCase kIMEModes[] = {
+    {1, true, std::nullopt},
+    {2, false, std::nullopt},
+    {4, true, IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE},
+    {5, true, IME_CMODE_NATIVE | IME_CMODE_KATAKANA | IME_CMODE_FULLSHAPE},
+    {6, true, IME_CMODE_NATIVE | IME_CMODE_KATAKANA},
+    {7, true, IME_CMODE_ALPHANUMERIC | IME_CMODE_FULLSHAPE},
+    {8, true, IME_CMODE_ALPHANUMERIC},
+    {9, true, IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE},
+    {10, true, IME_CMODE_NATIVE},
+};
+
+// A state unlike the one the mode asks for, with a choice of the user's beside the mode's bits
+// (romaji input) and a sentence mode, which the mode must both keep.
+InputState StateUnlike(const IMEModeCase& c) {
+    return {!c.open, (~c.conversion.value_or(IME_CMODE_KATAKANA) & kModeBits) | IME_CMODE_ROMAN,
+            IME_SMODE_PHRASEPREDICT};
+}
+
+InputState StateAfter(const IMEModeCase& c, const InputState& before) {
+    return {c.open,
+            c.conversion ? (before.conversion & ~kModeBits) | *c.conversion : before.conversion,
+            before.sentence};
+}
+
+class InputMethodTest : public FileNameBoxWindowTest {
+protected:
+    void SetUp() override {
+        FileNameBoxWindowTest::SetUp();
+        Box().SetValidateAtLostFocus(false);
+    }
+    void FocusOther() {
+        ::SetFocus(other_);
+        PumpUntilIdle();
+        ASSERT_EQ(::GetFocus(), other_);
+    }
+};
+
+// The mode acts when the box gets the focus, and at once when it is set while the box has it.
+TEST_F(InputMethodTest, EachModeSetsItsStateWhenTheBoxHasTheFocus) {
+    for (const IMEModeCase& c : kIMEModes) {
+        SCOPED_TRACE(c.mode);
+        FocusOther();
+        const InputState before = StateUnlike(c);
+        ASSERT_TRUE(SetInputStateOf(other_, before));
+        Box().SetIMEMode(c.mode);
+        EXPECT_EQ(InputStateOf(other_), before); // the control with the focus keeps its state
+        ::SetFocus(Edit());
+        ASSERT_EQ(::GetFocus(), Edit());
+        EXPECT_EQ(InputStateOf(Edit()), StateAfter(c, before));
+
+        ASSERT_TRUE(SetInputStateOf(Edit(), before));
+        Box().SetIMEMode(c.mode);
+        EXPECT_EQ(InputStateOf(Edit()), StateAfter(c, before));
+    }
+}
+
+// Mode 0 leaves the user's state, even after a mode that set another.
+TEST_F(InputMethodTest, ModeZeroLeavesTheStateAsTheUserHasIt) {
+    Box().SetIMEMode(5);
+    FocusOther();
+    const InputState users = {true, IME_CMODE_ALPHANUMERIC | IME_CMODE_ROMAN, IME_SMODE_NONE};
+    ASSERT_TRUE(SetInputStateOf(other_, users));
+    Box().SetIMEMode(0);
+    ::SetFocus(Edit());
+    EXPECT_EQ(InputStateOf(Edit()), users);
+    const InputState closed = {false, IME_CMODE_NATIVE, IME_SMODE_PHRASEPREDICT};
+    ASSERT_TRUE(SetInputStateOf(Edit(), closed));
+    Box().SetIMEMode(0);
+    EXPECT_EQ(InputStateOf(Edit()), closed);
+}
+
+TEST_F(InputMethodTest, ModeThreeTakesTheInputMethodAwayAndModeFourGivesItBack) {
+    Box().SetIMEMode(3);
+    EXPECT_EQ(InputStateOf(Edit()), std::nullopt);
+    FocusOther();
+    EXPECT_NE(InputStateOf(other_), std::nullopt); // the other control keeps its own
+    ::SetFocus(Edit());
+    EXPECT_EQ(InputStateOf(Edit()), std::nullopt);
+
+    ASSERT_TRUE(SetInputStateOf(other_, {false, IME_CMODE_ALPHANUMERIC, IME_SMODE_NONE}));
+    Box().SetIMEMode(4);
+    EXPECT_EQ(InputStateOf(Edit()),
+              (InputState{true, IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE, IME_SMODE_NONE}));
+}
+
+TEST_F(InputMethodTest, ApplyingAModeKeepsTheTextTheSelectionAndTheFilter) {
+    Box().SetText(u"C:\\folder\\file.txt");
+    Box().SetSelStart(3);
+    Box().SetSelLength(6);
+    events_.log.clear();
+    for (int16_t mode = 0; mode <= 10; ++mode) {
+        SCOPED_TRACE(mode);
+        Box().SetIMEMode(mode);
+        FocusOther();
+        ::SetFocus(Edit());
+        PumpUntilIdle();
+        EXPECT_EQ(Box().Text(), u"C:\\folder\\file.txt");
+        EXPECT_EQ(Box().SelStart(), 3);
+        EXPECT_EQ(Box().SelLength(), 6);
+    }
+    EXPECT_TRUE(events_.log.empty());
+    TypeChars(u"*d");
+    EXPECT_EQ(Box().Text(), u"C:\\d\\file.txt");
+    EXPECT_EQ(events_.keyPresses, (std::vector<int16_t>{0, u'd'}));
 }
 
 // ---- Lifetime ----
