@@ -60,9 +60,17 @@ FilOpDlgControl::FilOpDlgControl()
     : ControlBase(FilOpDlgClass()), DispatchImpl<IFilOpDlg>([this] { return ErrorLocale(); }),
       system_([this] { return Site().ContainerRoot(); }),
       dialogs_(systemDialogs_, [this] { return Site().ContainerRoot(); }),
-      dialog_(system_, dialogs_, Site()),
-      icon_(static_cast<HICON>(::LoadImageW(ServerModule(), MAKEINTRESOURCEW(IDI_FILOPDLG),
-                                            IMAGE_ICON, kIconPixels, kIconPixels, LR_SHARED))) {}
+      dialog_(system_, dialogs_, Site()) {}
+
+// The icon is shown only in a design environment and in pictures: an object a script makes
+// never loads it.
+HICON FilOpDlgControl::Icon() {
+    if (icon_ == nullptr) {
+        icon_ = static_cast<HICON>(::LoadImageW(ServerModule(), MAKEINTRESOURCEW(IDI_FILOPDLG),
+                                                IMAGE_ICON, kIconPixels, kIconPixels, LR_SHARED));
+    }
+    return icon_;
+}
 
 FilOpDlgControl::~FilOpDlgControl() {
     if (iconWindow_ != nullptr) {
@@ -195,7 +203,7 @@ HWND FilOpDlgControl::ShowInPlace(HWND parent, const RECT& position) {
                                     position.left, position.top, kIconPixels, kIconPixels, parent,
                                     nullptr, ServerModule(), nullptr);
     if (iconWindow_ != nullptr) {
-        ::SendMessageW(iconWindow_, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
+        ::SendMessageW(iconWindow_, STM_SETICON, reinterpret_cast<WPARAM>(Icon()), 0);
     }
     return iconWindow_;
 }
@@ -208,8 +216,8 @@ void FilOpDlgControl::HideInPlace() {
 }
 
 void FilOpDlgControl::DrawContent(HDC dc, const RECT& bounds) {
-    if (icon_ != nullptr) {
-        DrawIconBitmaps(dc, icon_, {bounds.left, bounds.top}, kIconPixels);
+    if (const HICON icon = Icon()) {
+        DrawIconBitmaps(dc, icon, {bounds.left, bounds.top}, kIconPixels);
     }
 }
 

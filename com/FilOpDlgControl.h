@@ -80,12 +80,13 @@ private:
     void DrawContent(HDC dc, const RECT& bounds) override;
     void OnExtentChanged() override { dialog_.Resize(); }
     DISPID IdOfProperty(std::u16string_view name) override { return Dispatch().IdOfName(name); }
+    HICON Icon();
 
     win32::Win32System system_;
     win32::Win32CommonDialogs systemDialogs_;
     ContainerOwnedDialogs dialogs_;
     FilOpDlg dialog_;
-    HICON icon_ = nullptr; // a shared resource icon, not destroyed
+    HICON icon_ = nullptr; // a shared resource icon, loaded on first use, not destroyed
     HWND iconWindow_ = nullptr;
 };
 

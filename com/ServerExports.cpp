@@ -5,6 +5,7 @@
 #include "com/FilOpDlgControl.h"
 #include "com/FileNameBoxControl.h"
 #include "com/Registration.h"
+#include "com/TypeLibrary.h"
 #include "filenamebox/win32/FileNameBoxWindow.h"
 
 #include <cwchar>
@@ -37,14 +38,16 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-// Once nothing of the server is in use, the name box's window class goes with it: the class
-// was registered for the host's program with a window procedure in this DLL, which a class
-// left behind would keep pointing at after the DLL unloads.
+// Once nothing of the server is in use, the name box's window class and the type library go
+// with it: the class was registered for the host's program with a window procedure in this DLL,
+// which a class left behind would keep pointing at after the DLL unloads, and the library is
+// kept for the objects alone.
 STDAPI DllCanUnloadNow() {
     if (!ServerCounts::Idle()) {
         return S_FALSE;
     }
     ::UnregisterClassW(relingo::win32::kFileNameBoxClass, ::GetModuleHandleW(nullptr));
+    ReleaseServerTypeLibrary();
     return S_OK;
 }
 

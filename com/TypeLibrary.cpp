@@ -5,6 +5,9 @@
 
 #include <oleauto.h>
 
+#include <mutex>
+#include <utility>
+
 namespace relingo::com {
 
 HMODULE ServerModule() noexcept {
@@ -31,19 +34,49 @@ std::wstring ServerPath() {
     }
 }
 
-ComPtr<ITypeInfo> ServerTypeInfo(REFGUID guid) noexcept {
+namespace {
+
+// The server's one type library, shared by all its objects on every thread: loading it is most of
+// what a new object's first call costs. It is let go only by ReleaseServerTypeLibrary, never by a
+// destructor, which would release it while the process unloads DLLs.
+std::mutex libraryLock;
+ITypeLib* library = nullptr;
+
+} // namespace
+
+ComPtr<ITypeLib> ServerTypeLibrary() noexcept {
     try {
-        const std::wstring path = ServerPath();
-        ComPtr<ITypeLib> library;
-        ComPtr<ITypeInfo> info;
-        if (path.empty() || FAILED(::LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library)) ||
-            FAILED(library->GetTypeInfoOfGuid(guid, &info))) {
-            return nullptr;
+        const std::lock_guard<std::mutex> hold(libraryLock);
+        if (library == nullptr) {
+            const std::wstring path = ServerPath();
+            if (path.empty() || FAILED(::LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library))) {
+                library = nullptr;
+            }
         }
-        return info;
+        return ComPtr<ITypeLib>(library);
     } catch (...) {
         return nullptr;
     }
+}
+
+void ReleaseServerTypeLibrary() noexcept {
+    ITypeLib* released = nullptr;
+    {
+        const std::lock_guard<std::mutex> hold(libraryLock);
+        released = std::exchange(library, nullptr);
+    }
+    if (released != nullptr) {
+        released->Release();
+    }
+}
+
+ComPtr<ITypeInfo> ServerTypeInfo(REFGUID guid) noexcept {
+    const ComPtr<ITypeLib> loaded = ServerTypeLibrary();
+    ComPtr<ITypeInfo> info;
+    if (!loaded || FAILED(loaded->GetTypeInfoOfGuid(guid, &info))) {
+        return nullptr;
+    }
+    return info;
 }
 
 namespace {
@@ -63,11 +96,14 @@ bool Reaches(const FUNCDESC& function, DISPID id, WORD flags) {
     return function.invkind == INVOKE_PROPERTYGET || function.invkind == INVOKE_FUNC;
 }
 
-// The arguments given against the member's own parameters, its return value aside: too many or
-// too few are refused before the call, as automation callers expect of every object. None of the
-// members has optional parameters. (Wine numbers the members of a dual interface's dispatch side
-// differently in GetFuncIndexOfMemId and GetFuncDesc, so the member is looked for here.)
-HRESULT CheckArgumentCount(ITypeInfo& info, DISPID id, WORD flags, const DISPPARAMS& params) {
+// The member the call names, and the arguments given against its own parameters, its return value
+// aside: too many or too few are refused before the call, as automation callers expect of every
+// object. None of the members has optional parameters. The dispatch side of a dual interface also
+// lists IUnknown's and IDispatch's own methods, restricted, under ids of their own; they are no
+// members, or a caller's id could reach Release. (Wine numbers the members of a dual interface's
+// dispatch side differently in GetFuncIndexOfMemId and GetFuncDesc, so the member is looked for
+// here.)
+HRESULT CheckCall(ITypeInfo& info, DISPID id, WORD flags, const DISPPARAMS& params) {
     TYPEATTR* attributes = nullptr;
     if (FAILED(info.GetTypeAttr(&attributes))) {
         return S_OK;
@@ -79,6 +115,8 @@ HRESULT CheckArgumentCount(ITypeInfo& info, DISPID id, WORD flags, const DISPPAR
         if (FAILED(info.GetFuncDesc(i, &function))) {
             continue;
         }
+        const bool restricted =
+            function->memid == id && (function->wFuncFlags & FUNCFLAG_FRESTRICTED) != 0;
         const bool reached = Reaches(*function, id, flags);
         UINT expected = 0;
         for (SHORT p = 0; p < function->cParams; ++p) {
@@ -87,6 +125,9 @@ HRESULT CheckArgumentCount(ITypeInfo& info, DISPID id, WORD flags, const DISPPAR
             }
         }
         info.ReleaseFuncDesc(function);
+        if (restricted) {
+            return DISP_E_MEMBERNOTFOUND;
+        }
         if (reached) {
             if (params.cArgs > expected) {
                 return DISP_E_BADPARAMCOUNT;
@@ -174,8 +215,8 @@ HRESULT TypeInfoDispatch::Invoke(void* object, DISPID id, REFIID riid, WORD flag
     }
     DISPPARAMS none = {};
     DISPPARAMS& given = params != nullptr ? *params : none;
-    if (const HRESULT counted = CheckArgumentCount(*info, id, flags, given); FAILED(counted)) {
-        return counted;
+    if (const HRESULT checked = CheckCall(*info, id, flags, given); FAILED(checked)) {
+        return checked;
     }
     ::SetErrorInfo(0, nullptr);
     EXCEPINFO raised = {};

@@ -21,6 +21,12 @@ HMODULE ServerModule() noexcept;
 // Its full file name; empty when the system cannot say.
 std::wstring ServerPath();
 
+// The server's type library, loaded on its first use and kept, for every object and thread, until
+// ReleaseServerTypeLibrary; null when it cannot be loaded.
+ComPtr<ITypeLib> ServerTypeLibrary() noexcept;
+// Lets the kept type library go. DllCanUnloadNow calls it once no object of the server is left.
+void ReleaseServerTypeLibrary() noexcept;
+
 // The type information the library holds for the GUID; null when it cannot be loaded.
 ComPtr<ITypeInfo> ServerTypeInfo(REFGUID guid) noexcept;
 

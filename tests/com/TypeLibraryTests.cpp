@@ -287,5 +287,27 @@ TEST_F(TypeLibraryTest, TheNameBoxsDescriptionsAreItsHelpStringsUnderAJapaneseLo
     }
 }
 
+// Loading the type library is most of a new object's first call; every object of the server, of
+// either class, reads the one library the server keeps.
+TEST(ServerTypeLibraryTest, EveryObjectReadsTheOneLibraryTheServerKeeps) {
+    OleApartment apartment;
+    ServerActivation activation;
+    ASSERT_TRUE(activation.Active());
+    std::vector<ComPtr<ITypeLib>> libraries;
+    for (const wchar_t* progId :
+         {L"Relingo.FileNameBox", L"Relingo.FilOpDlg", L"Relingo.FilOpDlg"}) {
+        const auto control = MakeControl<IDispatch>(progId);
+        ASSERT_TRUE(control);
+        ComPtr<ITypeInfo> info;
+        ASSERT_EQ(control->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info), S_OK);
+        ComPtr<ITypeLib> library;
+        UINT index = 0;
+        ASSERT_EQ(info->GetContainingTypeLib(&library, &index), S_OK);
+        libraries.push_back(library);
+    }
+    EXPECT_EQ(libraries[0], libraries[1]);
+    EXPECT_EQ(libraries[1], libraries[2]);
+}
+
 } // namespace
 } // namespace relingo::test
