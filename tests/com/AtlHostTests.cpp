@@ -17,22 +17,6 @@ using AtlAxGetControlFunction = HRESULT(WINAPI*)(HWND, IUnknown**);
 
 constexpr int kKeyPressEvent = 5;
 
-std::wstring WindowText(HWND window) {
-    wchar_t text[256] = {};
-    ::GetWindowTextW(window, text, 256);
-    return text;
-}
-
-// Brings the window to the front and lets it take in the display's focus events: Wine lets go
-// of the keys the display does not hold down when a window gains the focus, and keys sent in
-// that moment are lost.
-void BringToFront(HWND window) {
-    ::SetForegroundWindow(window);
-    PumpUntil([&] { return ::GetForegroundWindow() == window; });
-    ::Sleep(100);
-    PumpUntil([] { return true; });
-}
-
 // The host window's procedure: it notes the commands the dialog manager sends it.
 LRESULT CALLBACK HostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND) {

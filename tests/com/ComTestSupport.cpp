@@ -316,4 +316,17 @@ bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     }
 }
 
+std::wstring WindowText(HWND window) {
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, 256);
+    return text;
+}
+
+void BringToFront(HWND window) {
+    ::SetForegroundWindow(window);
+    PumpUntil([&] { return ::GetForegroundWindow() == window; });
+    ::Sleep(100);
+    PumpUntil([] { return true; });
+}
+
 } // namespace relingo::test

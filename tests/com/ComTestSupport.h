@@ -127,4 +127,12 @@ bool PumpUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds limit = std::chrono::seconds(20),
                HWND dialogWindow = nullptr);
 
+// The text of a window, as GetWindowText gives it (up to 255 characters).
+std::wstring WindowText(HWND window);
+
+// Brings the window to the front and lets it take in the display's focus events: Wine lets go
+// of the keys the display does not hold down when a window gains the focus, and keys sent in
+// that moment are lost.
+void BringToFront(HWND window);
+
 } // namespace relingo::test

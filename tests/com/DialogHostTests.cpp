@@ -8,146 +8,97 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
+#include <string_view>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace relingo::test {
 namespace {
 
-using AtlAxWinInitFunction = BOOL(WINAPI*)();
-using AtlAxGetControlFunction = HRESULT(WINAPI*)(HWND, IUnknown**);
-
 // ATL's message that hands a message to a control's host window before the dialog sees it.
 constexpr UINT kForwardMessage = 0x037F; // WM_FORWARDMSG
 constexpr WORD kBoxId = 100;
 constexpr WORD kOtherId = 101;
+constexpr WORD kShift = 0x100; // added to a key of the tables: pressed with Shift held
 
-// A dialog template in memory: the header, then each item on a DWORD boundary.
-class DialogTemplate {
-public:
-    DialogTemplate(const wchar_t* title, short width, short height) {
-        const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_MODALFRAME |
-                            DS_SETFONT | DS_CENTER;
-        Double(style);
-        Double(0); // extended style
-        Word(0);   // the count of items, filled in by Add
-        Words({0, 0, static_cast<WORD>(width), static_cast<WORD>(height)});
-        Word(0); // no menu
-        Word(0); // the dialog class
-        Text(title);
-        Word(8); // the font's size in points
-        Text(L"MS Shell Dlg");
-    }
+// The box's Text, SelStart and SelLength.
+using BoxState = std::tuple<std::wstring, LONG, LONG>;
 
-    void Add(const wchar_t* className, const wchar_t* text, DWORD style, DWORD extendedStyle,
-             RECT place, WORD id) {
-        words_.resize((words_.size() + 1) / 2 * 2);
-        Double(style | WS_CHILD | WS_VISIBLE);
-        Double(extendedStyle);
-        Words({static_cast<WORD>(place.left), static_cast<WORD>(place.top),
-               static_cast<WORD>(place.right - place.left),
-               static_cast<WORD>(place.bottom - place.top), id});
-        Text(className);
-        Text(text);
-        Word(0); // no creation data
-        ++words_[kItemCount];
-    }
-
-    const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
-
-private:
-    static constexpr size_t kItemCount = 4;
-
-    void Word(WORD word) { words_.push_back(word); }
-    void Words(std::initializer_list<WORD> words) { words_.insert(words_.end(), words); }
-    void Double(DWORD value) { Words({LOWORD(value), HIWORD(value)}); }
-    void Text(const wchar_t* text) {
-        for (; *text != L'\0'; ++text) {
-            Word(*text);
-        }
-        Word(0);
-    }
-
-    std::vector<WORD> words_;
-};
+// The dialog's template in memory: the header, then each item on a DWORD boundary. The box, in
+// AtlAxWin with WS_EX_CONTROLPARENT so that the dialog manager's Tab steps into its windows, then
+// an EDIT and the default button, all tab stops.
+std::vector<WORD> DialogTemplate() {
+    std::vector<WORD> words;
+    const auto add = [&](std::initializer_list<WORD> added) { words.insert(words.end(), added); };
+    const auto text = [&](std::wstring_view characters) {
+        words.insert(words.end(), characters.begin(), characters.end());
+        words.push_back(0);
+    };
+    const auto item = [&](DWORD style, DWORD extended, std::initializer_list<WORD> placeAndId,
+                          const wchar_t* className, const wchar_t* title) {
+        words.resize((words.size() + 1) / 2 * 2);
+        style |= WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+        add({LOWORD(style), HIWORD(style), LOWORD(extended), HIWORD(extended)});
+        add(placeAndId); // x, y, width and height in dialog units, then the id
+        text(className);
+        text(title);
+        add({0}); // no creation data
+    };
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_MODALFRAME | DS_CENTER;
+    // The style, no extended style, three items, the place and size, no menu, the dialog class.
+    add({LOWORD(style), HIWORD(style), 0, 0, 3, 0, 0, 210, 60, 0, 0});
+    text(L"Dialog host");
+    item(0, WS_EX_CONTROLPARENT, {7, 7, 133, 14, kBoxId}, L"AtlAxWin", L"Relingo.FileNameBox");
+    item(WS_BORDER | ES_AUTOHSCROLL, 0, {7, 28, 133, 14, kOtherId}, L"EDIT", L"");
+    item(BS_DEFPUSHBUTTON, 0, {155, 7, 48, 14, IDOK}, L"BUTTON", L"OK");
+    return words;
+}
 
 // The dialog's procedure notes the commands it receives: the buttons' and the dialog manager's.
 INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        return TRUE;
     }
-    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        if (auto* commands =
-                reinterpret_cast<std::vector<int>*>(::GetWindowLongPtrW(dialog, DWLP_USER))) {
-            commands->push_back(LOWORD(wParam));
-        }
-        return TRUE;
+    auto* commands = reinterpret_cast<std::vector<int>*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && commands != nullptr) {
+        commands->push_back(LOWORD(wParam));
     }
-    return FALSE;
-}
-
-std::wstring WindowText(HWND window) {
-    wchar_t text[256] = {};
-    ::GetWindowTextW(window, text, 256);
-    return text;
-}
-
-// The window with the keyboard focus, as the system reports it for the thread in front.
-HWND FocusInFront() {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    return ::GetGUIThreadInfo(0, &info) ? info.hwndFocus : nullptr;
-}
-
-// Brings the window to the front and lets it take in the display's focus events: Wine lets go
-// of the keys the display does not hold down when a window gains the focus, and keys sent in
-// that moment are lost.
-void BringToFront(HWND window) {
-    ::SetForegroundWindow(window);
-    PumpUntil([&] { return ::GetForegroundWindow() == window; });
-    ::Sleep(100);
-    PumpUntil([] { return true; });
+    return message == WM_INITDIALOG || message == WM_COMMAND;
 }
 
 class DialogHostTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(activation_.Active());
-        atl_ = ::LoadLibraryW(SystemProgram(L"atl.dll").c_str());
-        ASSERT_NE(atl_, nullptr);
-        const auto init = reinterpret_cast<AtlAxWinInitFunction>(
-            reinterpret_cast<void (*)()>(::GetProcAddress(atl_, "AtlAxWinInit")));
-        const auto getControl = reinterpret_cast<AtlAxGetControlFunction>(
-            reinterpret_cast<void (*)()>(::GetProcAddress(atl_, "AtlAxGetControl")));
+        const HMODULE atl = ::LoadLibraryW(SystemProgram(L"atl.dll").c_str());
+        ASSERT_NE(atl, nullptr);
+        const auto init = reinterpret_cast<BOOL(WINAPI*)()>(
+            reinterpret_cast<void (*)()>(::GetProcAddress(atl, "AtlAxWinInit")));
+        const auto getControl = reinterpret_cast<HRESULT(WINAPI*)(HWND, IUnknown**)>(
+            reinterpret_cast<void (*)()>(::GetProcAddress(atl, "AtlAxGetControl")));
         ASSERT_TRUE(init && getControl);
         init();
-
-        DialogTemplate layout(L"Dialog host", 210, 60);
-        // WS_EX_CONTROLPARENT lets the dialog manager's Tab step into the control's windows.
-        layout.Add(L"AtlAxWin", L"Relingo.FileNameBox", WS_TABSTOP, WS_EX_CONTROLPARENT,
-                   {7, 7, 140, 21}, kBoxId);
-        layout.Add(L"EDIT", L"", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 0, {7, 28, 140, 42},
-                   kOtherId);
-        layout.Add(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, {155, 7, 203, 21}, IDOK);
-        dialog_ =
-            ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), layout.Get(), nullptr,
-                                         DialogProcedure, reinterpret_cast<LPARAM>(&commands_));
+        const auto layout = DialogTemplate();
+        dialog_ = ::CreateDialogIndirectParamW(
+            ::GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(layout.data()),
+            nullptr, DialogProcedure, reinterpret_cast<LPARAM>(&commands_));
         ASSERT_NE(dialog_, nullptr);
         axWindow_ = ::GetDlgItem(dialog_, kBoxId);
         other_ = ::GetDlgItem(dialog_, kOtherId);
         ok_ = ::GetDlgItem(dialog_, IDOK);
-        ASSERT_TRUE(axWindow_ && other_ && ok_);
-
         ComPtr<IUnknown> control;
         ASSERT_EQ(getControl(axWindow_, &control), S_OK);
         ASSERT_EQ(control.As(&box_), S_OK);
-        ComPtr<IOleInPlaceObject> inPlace;
-        ASSERT_EQ(control.As(&inPlace), S_OK);
-        HWND boxWindow = nullptr;
-        ASSERT_EQ(inPlace->GetWindow(&boxWindow), S_OK);
-        edit_ = ::GetWindow(boxWindow, GW_CHILD);
-        ASSERT_NE(edit_, nullptr);
+        // The box's window fills the host's; the EDIT the keys go to is the box's child.
+        edit_ = ::GetWindow(::GetWindow(axWindow_, GW_CHILD), GW_CHILD);
+        ASSERT_TRUE(other_ && ok_ && edit_);
+        // Into the box as a user gets there: the dialog in front, a click on the box.
+        BringToFront(dialog_);
+        ClickOn(edit_);
+        ASSERT_TRUE(RunDialogUntil([&] { return ::GetFocus() == edit_; }));
     }
 
     void TearDown() override {
@@ -158,60 +109,45 @@ protected:
 
     // The loop of an ATL dialog: the host window first, then the dialog manager, then the
     // window the message is for.
-    bool RunDialogUntil(const std::function<bool()>& condition,
-                        std::chrono::milliseconds limit = std::chrono::seconds(10)) {
-        const auto end = std::chrono::steady_clock::now() + limit;
-        for (;;) {
-            MSG message;
+    bool RunDialogUntil(const std::function<bool()>& condition) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        for (MSG message;; ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
             while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
                 if (::SendMessageW(axWindow_, kForwardMessage, 0,
-                                   reinterpret_cast<LPARAM>(&message)) != 0) {
-                    continue;
+                                   reinterpret_cast<LPARAM>(&message)) == 0 &&
+                    !::IsDialogMessageW(dialog_, &message)) {
+                    ::TranslateMessage(&message);
+                    ::DispatchMessageW(&message);
                 }
-                if (::IsDialogMessageW(dialog_, &message)) {
-                    continue;
-                }
-                ::TranslateMessage(&message);
-                ::DispatchMessageW(&message);
             }
-            if (condition()) {
-                return true;
+            const bool met = condition();
+            if (met || std::chrono::steady_clock::now() > end) {
+                return met;
             }
-            if (std::chrono::steady_clock::now() > end) {
-                return false;
-            }
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         }
     }
 
-    // Into the box as a user gets there: the dialog in front, a click on the box.
-    void FocusTheBox() {
-        BringToFront(dialog_);
-        ClickOn(edit_);
-        ASSERT_TRUE(RunDialogUntil([&] { return ::GetFocus() == edit_; }))
-            << "focus on " << ::GetFocus();
+    void Type(const wchar_t* text) {
+        TypeText(text);
+        ASSERT_TRUE(RunDialogUntil([&] { return WindowText(edit_) == text; }));
     }
 
-    HRESULT SetBoxText(const wchar_t* text) {
-        VARIANT value = Text(text);
-        const HRESULT hr = PutProperty(box_.Get(), L"Text", value).hr;
-        ::VariantClear(&value);
-        return hr;
+    void PressKeys(std::initializer_list<WORD> keys) {
+        for (WORD key : keys) {
+            PressKey(key & 0xFF, (key & kShift) != 0 ? std::initializer_list<WORD>{VK_SHIFT}
+                                                     : std::initializer_list<WORD>{});
+        }
     }
 
-    LONG Number(const wchar_t* property) {
-        const auto read = GetProperty(box_.Get(), property);
-        return read.value.vt == VT_I4 ? read.value.lVal : -1;
-    }
-
-    std::wstring BoxText() {
+    BoxState Box() {
         const auto text = GetProperty(box_.Get(), L"Text");
-        return text.value.vt == VT_BSTR && text.value.bstrVal != nullptr ? text.value.bstrVal : L"";
+        return {text.value.bstrVal != nullptr ? text.value.bstrVal : L"",
+                GetProperty(box_.Get(), L"SelStart").value.lVal,
+                GetProperty(box_.Get(), L"SelLength").value.lVal};
     }
 
     OleApartment apartment_;
     ServerActivation activation_;
-    HMODULE atl_ = nullptr;
     std::vector<int> commands_;
     HWND dialog_ = nullptr;
     HWND axWindow_ = nullptr;
@@ -221,113 +157,67 @@ protected:
     ComPtr<IDispatch> box_;
 };
 
-struct KeyStroke {
-    WORD key;
-    bool shift = false;
-};
-
 TEST_F(DialogHostTest, EditingKeysEditTheBoxAsTheyEditAnEdit) {
+    // The keys pressed after "abcd" is typed into the empty box ('X' types an x), and the box's
+    // state afterwards.
     const struct {
-        const char* what;
-        std::vector<KeyStroke> keys;
-        const wchar_t* typedAfter;
-        const wchar_t* text;
-        LONG selStart;
-        LONG selLength;
+        std::initializer_list<WORD> keys;
+        BoxState box;
     } cases[] = {
-        {"nothing", {}, L"", L"abcd", 4, 0},
-        {"Home", {{VK_HOME}}, L"", L"abcd", 0, 0},
-        {"Home, End", {{VK_HOME}, {VK_END}}, L"", L"abcd", 4, 0},
-        {"Backspace", {{VK_BACK}}, L"", L"abc", 3, 0},
-        {"Home, Delete", {{VK_HOME}, {VK_DELETE}}, L"", L"bcd", 0, 0},
-        {"Left, Left, Backspace", {{VK_LEFT}, {VK_LEFT}, {VK_BACK}}, L"", L"acd", 1, 0},
-        {"Home, Right, Delete", {{VK_HOME}, {VK_RIGHT}, {VK_DELETE}}, L"", L"acd", 1, 0},
-        {"Left, typed x", {{VK_LEFT}}, L"x", L"abcxd", 4, 0},
-        {"Shift+Left twice", {{VK_LEFT, true}, {VK_LEFT, true}}, L"", L"abcd", 2, 2},
-        {"Home, Shift+Right three times",
-         {{VK_HOME}, {VK_RIGHT, true}, {VK_RIGHT, true}, {VK_RIGHT, true}},
-         L"",
-         L"abcd",
-         0,
-         3},
-        {"Shift+Home, Delete", {{VK_HOME, true}, {VK_DELETE}}, L"", L"", 0, 0},
-        {"Shift+Left twice, typed x", {{VK_LEFT, true}, {VK_LEFT, true}}, L"x", L"abx", 3, 0},
-        {"Home, Shift+End, Backspace", {{VK_HOME}, {VK_END, true}, {VK_BACK}}, L"", L"", 0, 0},
+        {{}, {L"abcd", 4, 0}},
+        {{VK_HOME}, {L"abcd", 0, 0}},
+        {{VK_HOME, VK_END}, {L"abcd", 4, 0}},
+        {{VK_BACK}, {L"abc", 3, 0}},
+        {{VK_HOME, VK_DELETE}, {L"bcd", 0, 0}},
+        {{VK_LEFT, VK_LEFT, VK_BACK}, {L"acd", 1, 0}},
+        {{VK_HOME, VK_RIGHT, VK_DELETE}, {L"acd", 1, 0}},
+        {{VK_LEFT, 'X'}, {L"abcxd", 4, 0}},
+        {{VK_LEFT | kShift, VK_LEFT | kShift}, {L"abcd", 2, 2}},
+        {{VK_HOME, VK_RIGHT | kShift, VK_RIGHT | kShift, VK_RIGHT | kShift}, {L"abcd", 0, 3}},
+        {{VK_HOME | kShift, VK_DELETE}, {L"", 0, 0}},
+        {{VK_LEFT | kShift, VK_LEFT | kShift, 'X'}, {L"abx", 3, 0}},
+        {{VK_HOME, VK_END | kShift, VK_BACK}, {L"", 0, 0}},
     };
-    FocusTheBox();
+    VARIANT empty = {};
+    empty.vt = VT_BSTR; // a null BSTR: the empty text
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        ASSERT_EQ(SetBoxText(L""), S_OK);
-        TypeText(L"abcd");
-        ASSERT_TRUE(RunDialogUntil([&] { return WindowText(edit_) == L"abcd"; }))
-            << Utf8(WindowText(edit_));
-        for (const auto& stroke : c.keys) {
-            if (stroke.shift) {
-                PressKey(stroke.key, {VK_SHIFT});
-            } else {
-                PressKey(stroke.key);
-            }
-        }
-        TypeText(c.typedAfter);
-        const bool edited = RunDialogUntil([&] {
-            return BoxText() == c.text && Number(L"SelStart") == c.selStart &&
-                   Number(L"SelLength") == c.selLength;
-        });
-        EXPECT_TRUE(edited) << "text \"" << Utf8(BoxText()) << "\" at " << Number(L"SelStart")
-                            << " with " << Number(L"SelLength") << " selected";
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+        ASSERT_EQ(PutProperty(box_.Get(), L"Text", empty).hr, S_OK);
+        Type(L"abcd");
+        PressKeys(c.keys);
+        RunDialogUntil([&] { return Box() == c.box; });
+        EXPECT_EQ(Box(), c.box);
         EXPECT_EQ(::GetFocus(), edit_);
     }
     EXPECT_EQ(commands_, std::vector<int>{});
 }
 
 TEST_F(DialogHostTest, TabAndShiftTabGoAroundTheDialogThroughTheBox) {
-    const struct {
-        const char* what;
-        bool shift;
-        HWND* from;
-        HWND* to;
-    } cases[] = {
-        {"Tab from the box", false, &edit_, &other_},
-        {"Shift+Tab back into the box", true, &other_, &edit_},
-        {"Shift+Tab from the box", true, &edit_, &ok_},
-        {"Tab from the last stop into the box", false, &ok_, &edit_},
-    };
-    FocusTheBox();
-    ASSERT_EQ(SetBoxText(L"C:\\name.txt"), S_OK);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        ASSERT_EQ(::GetFocus(), *c.from);
-        PressKey(VK_TAB,
-                 c.shift ? std::initializer_list<WORD>{VK_SHIFT} : std::initializer_list<WORD>{});
-        EXPECT_TRUE(RunDialogUntil([&] { return FocusInFront() == *c.to; }))
-            << "focus on " << FocusInFront();
+    // From the box: Tab to the EDIT, Shift+Tab back, Shift+Tab to the last stop, Tab around.
+    const std::pair<WORD, HWND*> steps[] = {
+        {VK_TAB, &other_}, {VK_TAB | kShift, &edit_}, {VK_TAB | kShift, &ok_}, {VK_TAB, &edit_}};
+    Type(L"C:\\name.txt");
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        PressKeys({steps[i].first});
+        ASSERT_TRUE(RunDialogUntil([&] { return ::GetFocus() == *steps[i].second; }))
+            << "step " << i << ": focus on " << ::GetFocus();
     }
     // The dialog manager selects all of a box it tabs into, as it does for an EDIT.
-    EXPECT_EQ(Number(L"SelStart"), 0);
-    EXPECT_EQ(Number(L"SelLength"), 11);
+    EXPECT_EQ(Box(), (BoxState{L"C:\\name.txt", 0, 11}));
     EXPECT_EQ(commands_, std::vector<int>{});
 }
 
 TEST_F(DialogHostTest, EnterPressesTheDefaultButtonAndEscCancelsWhileTheBoxKeepsTheFocus) {
-    const struct {
-        const char* what;
-        WORD key;
-        int command;
-    } cases[] = {
-        {"Enter", VK_RETURN, IDOK},
-        {"Esc", VK_ESCAPE, IDCANCEL},
-    };
-    FocusTheBox();
-    TypeText(L"ab");
-    ASSERT_TRUE(RunDialogUntil([&] { return WindowText(edit_) == L"ab"; }));
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    Type(L"ab");
+    for (const auto& [key, command] :
+         {std::pair<WORD, int>{VK_RETURN, IDOK}, {VK_ESCAPE, IDCANCEL}}) {
+        SCOPED_TRACE(key == VK_RETURN ? "Enter" : "Esc");
         commands_.clear();
-        PressKey(c.key);
+        PressKey(key);
         EXPECT_TRUE(RunDialogUntil([&] { return !commands_.empty(); }));
-        EXPECT_EQ(commands_, std::vector<int>{c.command});
+        EXPECT_EQ(commands_, std::vector<int>{command});
         EXPECT_EQ(::GetFocus(), edit_);
-        EXPECT_EQ(BoxText(), L"ab");
+        EXPECT_EQ(Box(), (BoxState{L"ab", 2, 0}));
     }
 }
 
