@@ -4,7 +4,6 @@
 #include "com/ComObject.h"
 #include "com/OleFont.h"
 #include "filenamebox/win32/GdiFont.h"
-#include "platform/Error.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 
@@ -39,18 +38,6 @@ VARIANTARG ByReference(float& value) {
     argument.vt = VT_R4 | VT_BYREF;
     argument.pfltVal = &value;
     return argument;
-}
-
-// The box's window waits in a message-only window of its own while no container holds it: it
-// costs nothing on the screen, and an object a script makes never shows. A system class serves,
-// so nothing of the server's code stays behind in a window class when it unloads.
-HWND MakeParkingWindow() {
-    const HWND parking = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                           ServerModule(), nullptr);
-    if (parking == nullptr) {
-        throw Error(errnum::kOutOfMemory, u"The file name box could not be created.");
-    }
-    return parking;
 }
 
 COLORREF ToColorRef(OLE_COLOR color) {
@@ -104,29 +91,25 @@ private:
 
 FileNameBoxControl::FileNameBoxControl()
     : ControlBase(FileNameBoxClass()), DispatchImpl<IFileNameBox>([this] { return ErrorLocale(); }),
-      system_([this] { return Site().ContainerRoot(); }), parking_(MakeParkingWindow()),
-      relay_(std::make_unique<EventRelay>(*this)), font_([this](FontPtr changed) {
+      system_([this] { return MessageOwner(); }), relay_(std::make_unique<EventRelay>(*this)),
+      box_(system_, Site(), ExtentPixels(), relay_.get()), font_([this](FontPtr changed) {
           Box().SetFont(changed);
           font_.Took(std::move(changed));
       }) {
-    try {
-        const SIZE size = ExtentPixels();
-        window_ = std::make_unique<win32::FileNameBoxWindow>(parking_, RECT{0, 0, size.cx, size.cy},
-                                                             1, system_, Site(), relay_.get());
-        window_->SetFocusObserver([this](bool gained) { OnControlFocus(gained); });
-    } catch (...) {
-        ::DestroyWindow(parking_);
-        throw;
-    }
+    box_.SetFocusObserver([this](bool gained) { OnControlFocus(gained); });
 }
 
 FileNameBoxControl::~FileNameBoxControl() {
-    if (window_) {
-        window_->SetFocusObserver(nullptr);
-        window_->Box().SetEvents(nullptr);
-    }
-    window_.reset();
-    ::DestroyWindow(parking_);
+    box_.SetFocusObserver(nullptr);
+    Box().SetEvents(nullptr);
+}
+
+// A box that shows a fault is in a person's hands, not only a script's: it gets its window first,
+// as a box in a window always had one while its fault boxes were up. The owner is the
+// container's window, or without one the active window.
+HWND FileNameBoxControl::MessageOwner() {
+    box_.EnsureWindow();
+    return Site().ContainerRoot();
 }
 
 void* FileNameBoxControl::Find(REFIID iid) {
@@ -385,15 +368,11 @@ void FileNameBoxControl::WriteProperties(PropertyBag& bag) {
 }
 
 HWND FileNameBoxControl::ShowInPlace(HWND parent, const RECT& position) {
-    const HWND box = window_->Handle();
-    ::SetParent(box, parent);
-    window_->Move(position);
-    ::ShowWindow(box, SW_SHOWNA);
-    return box;
+    return box_.Place(parent, position);
 }
 
 void FileNameBoxControl::HideInPlace() {
-    ::SetParent(window_->Handle(), parking_);
+    box_.Unplace();
 }
 
 DISPID FileNameBoxControl::IdOfProperty(std::u16string_view name) {

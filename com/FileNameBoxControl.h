@@ -1,7 +1,8 @@
 // Relingo.FileNameBox for COM hosts: the file name box of the program's own window, with its
 // members in the order of the type library and its events raised to the container's sinks.
-// The box's window exists as long as the object; it waits in a hidden window of its own until a
-// container places it.
+// The box's window is made when a container places the box, or when the box is about to show a
+// message, and goes when the container takes the box out; an object a script makes, sets and
+// lets go never makes one.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +11,7 @@
 #include "com/DispatchImpl.h"
 #include "com/OleFont.h"
 #include "com/Relingo_h.h"
-#include "filenamebox/win32/FileNameBoxWindow.h"
+#include "filenamebox/win32/FileNameBoxOnDemand.h"
 #include "platform/win32/Win32System.h"
 
 #include <memory>
@@ -81,7 +82,8 @@ public:
 private:
     class EventRelay;
 
-    FileNameBox& Box() { return window_->Box(); }
+    FileNameBox& Box() { return box_.Box(); }
+    HWND MessageOwner();
 
     // ---- ControlBase ----
     void InitProperties() override;
@@ -93,9 +95,8 @@ private:
     DISPID IdOfProperty(std::u16string_view name) override;
 
     win32::Win32System system_;
-    HWND parking_ = nullptr;
     std::unique_ptr<EventRelay> relay_;
-    std::unique_ptr<win32::FileNameBoxWindow> window_;
+    win32::FileNameBoxOnDemand box_;
     // The font object handed out or in last, with the box's font it stands for: the host gets
     // back the very object it set, as long as the box keeps that font, and what it changes
     // through the object reaches the box.

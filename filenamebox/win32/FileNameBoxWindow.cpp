@@ -13,7 +13,38 @@ constexpr int kInputId = 1;
 FileNameBoxWindow::FileNameBoxWindow(HWND parent, const RECT& bounds, int controlId,
                                      SystemServices& system, ControlHost& host,
                                      FileNameBoxEvents* events, const DpiFunctions& dpi)
-    : site_(Win32ControlHost::SiteIn(host, dpi)) {
+    : ownSite_(new Win32ControlHost(Win32ControlHost::SiteIn(host, dpi))), site_(*ownSite_) {
+    CreateBoxWindow(parent, bounds, controlId);
+    try {
+        input_ = std::make_unique<EditTextBox>(Handle(), kInputId, host.AmbientFont(), dpi);
+        ownBox_ = std::make_unique<FileNameBox>(system, site_, *input_, events);
+        box_ = ownBox_.get();
+        box_->Resize();
+    } catch (...) {
+        Abandon();
+        throw;
+    }
+}
+
+// The box is laid out for the window before its EDIT is made filling it, so that the kept state
+// arrives at the size the EDIT already has.
+FileNameBoxWindow::FileNameBoxWindow(HWND parent, const RECT& bounds, int controlId,
+                                     Win32ControlHost& site, FileNameBox& box,
+                                     DeferredTextBox& input, const DpiFunctions& dpi)
+    : site_(site) {
+    CreateBoxWindow(parent, bounds, controlId);
+    try {
+        box.Resize();
+        input_ = std::make_unique<EditTextBox>(Handle(), kInputId, input.GetFont(), dpi);
+        input.Attach(*input_);
+        box_ = &box;
+    } catch (...) {
+        Abandon();
+        throw;
+    }
+}
+
+void FileNameBoxWindow::CreateBoxWindow(HWND parent, const RECT& bounds, int controlId) {
     WNDCLASSEXW windowClass = {};
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_IBEAM);
@@ -27,20 +58,19 @@ FileNameBoxWindow::FileNameBoxWindow(HWND parent, const RECT& bounds, int contro
                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                  ::GetModuleHandleW(nullptr), u"The file name box could not be created.");
     site_.SetWindow(Handle());
-    try {
-        input_ = std::make_unique<EditTextBox>(Handle(), kInputId, host.AmbientFont(), dpi);
-        box_ = std::make_unique<FileNameBox>(system, site_, *input_, events);
-        box_->Resize();
-    } catch (...) {
-        box_.reset();
-        input_.reset();
-        DestroyHandle();
-        throw;
-    }
+}
+
+void FileNameBoxWindow::Abandon() {
+    box_ = nullptr;
+    ownBox_.reset();
+    input_.reset();
+    DestroyHandle();
 }
 
 FileNameBoxWindow::~FileNameBoxWindow() {
-    box_.reset(); // first, so that nothing the window does while going reaches the logic
+    // The logic first, so that nothing the window does while going reaches it.
+    box_ = nullptr;
+    ownBox_.reset();
     DestroyHandle();
     input_.reset();
 }

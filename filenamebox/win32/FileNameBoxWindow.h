@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "filenamebox/DeferredTextBox.h"
 #include "filenamebox/FileNameBox.h"
 #include "filenamebox/win32/EditTextBox.h"
 #include "filenamebox/win32/Win32ControlHost.h"
@@ -30,6 +31,12 @@ public:
     FileNameBoxWindow(HWND parent, const RECT& bounds, int controlId, SystemServices& system,
                       ControlHost& host, FileNameBoxEvents* events = nullptr,
                       const DpiFunctions& dpi = DpiFunctions::OfSystem());
+    // The window of a box that has lived without one so far (FileNameBoxOnDemand): site reports
+    // the new window's extent, box lays its inner box out for it, and input takes the new EDIT
+    // as its real box, with the state it kept. site, box and input must outlive the window.
+    FileNameBoxWindow(HWND parent, const RECT& bounds, int controlId, Win32ControlHost& site,
+                      FileNameBox& box, DeferredTextBox& input,
+                      const DpiFunctions& dpi = DpiFunctions::OfSystem());
     ~FileNameBoxWindow();
 
     FileNameBox& Box() { return *box_; }
@@ -49,12 +56,17 @@ public:
 private:
     friend class Window<FileNameBoxWindow>;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void CreateBoxWindow(HWND parent, const RECT& bounds, int controlId);
+    void Abandon();
 
     // What the box asks of its place in the window: its own extent and repaint come from its
-    // window, everything else from the owner's host.
-    Win32ControlHost site_;
+    // window, everything else from the owner's host. Its own, or the one of a box that had
+    // none.
+    std::unique_ptr<Win32ControlHost> ownSite_;
+    Win32ControlHost& site_;
     std::unique_ptr<EditTextBox> input_;
-    std::unique_ptr<FileNameBox> box_;
+    std::unique_ptr<FileNameBox> ownBox_;
+    FileNameBox* box_ = nullptr;
     std::function<void(bool)> focusObserver_;
 };
 

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace relingo::test {
 namespace {
 
@@ -447,6 +449,106 @@ TEST_F(ContainerTest, ADesignEnvironmentDrawsTheBoxAndTheDialogsIcon) {
     auto dialog = NewControl(L"Relingo.FilOpDlg", container);
     // The icon's folder is olive and yellow; outside it the bitmap stays white.
     EXPECT_NE(DrawnPixel(dialog.Get(), {32, 32}, {5, 20}), RGB(255, 255, 255));
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
+    reinterpret_cast<std::set<HWND>*>(found)->insert(window);
+    return TRUE;
+}
+
+// Every window of the thread: the top-level ones, the message-only ones, and all they hold.
+size_t ThreadWindows() {
+    std::set<HWND> windows;
+    const auto found = reinterpret_cast<LPARAM>(&windows);
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectWindow, found);
+    for (HWND w = nullptr; (w = ::FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr)) != nullptr;) {
+        if (::GetWindowThreadProcessId(w, nullptr) == ::GetCurrentThreadId()) {
+            windows.insert(w);
+        }
+    }
+    for (const HWND top : std::set<HWND>(windows)) {
+        ::EnumChildWindows(top, CollectWindow, found);
+    }
+    return windows.size();
+}
+
+// A script makes a box, sets it and lets it go: no window, unless the box shows a fault, which
+// it does with its window (the box's and its EDIT) made.
+TEST_F(ContainerTest, AScriptsBoxMakesNoWindowUntilItShowsAFault) {
+    TempFolder folder;
+    const std::wstring missing = folder / L"missing.exe";
+    const struct {
+        const char* what;
+        std::function<void(IDispatch*)> script;
+        size_t windows;
+    } cases[] = {
+        {"properties",
+         [](IDispatch* box) {
+             PutProperty(box, L"Text", Text(L"C:\\folder\\file.txt"));
+             PutProperty(box, L"SelStart", Long(3));
+             PutProperty(box, L"SelLength", Long(6));
+             PutProperty(box, L"SelText", Text(L"dir"));
+             PutProperty(box, L"MaxLength", Long(8));
+             PutProperty(box, L"BackColor", Long(RGB(0, 0, 255)));
+             PutProperty(box, L"Enabled", Boolean(false));
+             PutProperty(box, L"IMEMode", Long(3));
+             EXPECT_EQ(TextOf(GetProperty(box, L"Text")), L"C:\\dir\\file.txt");
+             EXPECT_EQ(TextOf(GetProperty(box, L"FileTitle")), L"\\file.txt");
+         },
+         0},
+        {"a fault",
+         [&](IDispatch* box) {
+             PutProperty(box, L"mode", Long(1));
+             PutProperty(box, L"Text", Text(missing));
+             DialogWatcher boxes;
+             EXPECT_EQ(CallMethod(box, L"ValidateValue").value.boolVal, VARIANT_FALSE);
+             EXPECT_EQ(boxes.WaitFor(1).size(), 1u);
+         },
+         2},
+    };
+    MakeControl<IDispatch>(L"Relingo.FileNameBox"); // the server loaded
+    // A window of the test's own, as a script host has: the thread's input-method window, which
+    // comes with a thread's first window (the fault box here), is there before the count.
+    const HWND own = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                       nullptr, nullptr, nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const size_t before = ThreadWindows();
+        auto box = MakeControl<IDispatch>(L"Relingo.FileNameBox");
+        ASSERT_TRUE(box);
+        c.script(box.Get());
+        EXPECT_EQ(ThreadWindows(), before + c.windows);
+        box.Reset();
+        EXPECT_EQ(ThreadWindows(), before);
+    }
+    ::DestroyWindow(own);
+}
+
+// Placed, the box is its own in-place window with its EDIT, and nothing else; taken out of the
+// container, it keeps neither.
+TEST_F(ContainerTest, APlacedBoxMakesItsWindowAndItsEditOnly) {
+    TestContainer container(kRunTime);
+    const size_t before = ThreadWindows();
+    auto box = NewControl(L"Relingo.FileNameBox", container);
+    PutProperty(box.Get(), L"Text", Text(L"C:\\x"));
+    EXPECT_EQ(ThreadWindows(), before);
+    container.Place(box.Get(), true);
+    EXPECT_EQ(ThreadWindows(), before + 2);
+    ComPtr<IOleInPlaceObject> inPlace;
+    box.As(&inPlace);
+    HWND window = nullptr;
+    ASSERT_EQ(inPlace->GetWindow(&window), S_OK);
+    EXPECT_EQ(::GetParent(window), container.Window());
+    const HWND edit = ::GetWindow(window, GW_CHILD);
+    wchar_t text[16] = {};
+    ::GetWindowTextW(edit, text, 16);
+    EXPECT_STREQ(text, L"C:\\x");
+    EXPECT_EQ(::GetWindow(edit, GW_HWNDNEXT), nullptr);
+
+    EXPECT_EQ(inPlace->InPlaceDeactivate(), S_OK);
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(ThreadWindows(), before);
+    EXPECT_EQ(TextOf(GetProperty(box.Get(), L"Text")), L"C:\\x");
 }
 
 } // namespace
