@@ -1,6 +1,5 @@
 #include "filenamebox/win32/EditTextBox.h"
 
-#include <commctrl.h>
 #include <imm.h>
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -20,7 +19,6 @@ namespace relingo::win32 {
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 1;
 // Runs the check of a box the user has left once the action that left it is over. A timer's
 // message comes only when the queue holds nothing else, so the rest of that action (the mouse
 // button's release, and with it a button's click) has been handled by then.
@@ -147,7 +145,7 @@ EditTextBox::EditTextBox(HWND parent, int controlId, FontPtr font, const DpiFunc
     if (edit_ == nullptr) {
         throw Error(errnum::kOutOfMemory, u"The file name box could not be created.");
     }
-    ::SetWindowSubclass(edit_, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    Subclass();
     SetFont(font ? std::move(font) : std::make_shared<Font>());
 }
 
@@ -159,13 +157,22 @@ EditTextBox::~EditTextBox() {
 
 // ---- Messages ----
 
-LRESULT CALLBACK EditTextBox::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR, DWORD_PTR refData) {
-    auto* self = reinterpret_cast<EditTextBox*>(refData);
+// The EDIT is subclassed the plain way, with its object in its user data: the system's
+// subclass helper looks its chain up in a window property at every message, which under Wine is
+// a trip to the server and made every message to the box cost many times what the EDIT's own
+// handling does. Whatever subclasses the EDIT later (completion does) calls on to this procedure.
+void EditTextBox::Subclass() {
+    ::SetWindowLongPtrW(edit_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    editProc_ = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProc)));
+}
+
+LRESULT CALLBACK EditTextBox::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<EditTextBox*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (message == WM_NCDESTROY) {
+        const WNDPROC editProc = self->editProc_;
         self->OnDestroyed();
-        ::RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
-        return ::DefSubclassProc(hwnd, message, wParam, lParam);
+        return ::CallWindowProcW(editProc, hwnd, message, wParam, lParam);
     }
     return self->HandleMessage(message, wParam, lParam);
 }
@@ -185,7 +192,7 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // as a typed one; left alone, some EDITs enter it directly and others post it back
             // as WM_CHAR, past the filter or through it a second time.
             if (!OnChar(wParam)) {
-                ::DefSubclassProc(edit, WM_CHAR, wParam, lParam);
+                ::CallWindowProcW(editProc_, edit, WM_CHAR, wParam, lParam);
             }
             skipDefault = true;
             break;
@@ -257,7 +264,7 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             message == WM_CHAR || message == WM_IME_CHAR || message == WM_DROPFILES ||
             (message == WM_TIMER && (wParam == kLeaveTimer || wParam == kCompletionTimer));
     }
-    return skipDefault ? 0 : ::DefSubclassProc(edit, message, wParam, lParam);
+    return skipDefault ? 0 : ::CallWindowProcW(editProc_, edit, message, wParam, lParam);
 }
 
 // Completion fills in text the way pasting does: typed characters still pass the key filter on

@@ -64,8 +64,8 @@ public:
     void SetHeight(float height) override;
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR refData);
+    void Subclass();
+    static LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Each returns whether the EDIT's own handling is to be skipped.
     bool OnChar(WPARAM& wParam);
@@ -82,6 +82,7 @@ private:
     void Resize(SIZE size);
 
     HWND edit_ = nullptr;
+    WNDPROC editProc_ = nullptr;
     const DpiFunctions& dpi_;
     TextBoxEvents* events_ = nullptr;
     uint32_t backColor_;
