@@ -47,16 +47,19 @@ if [ -d /usr/share/wine/fonts ] && [ ! -f "$prefix/drive_c/windows/Fonts/tahoma.
     cp -n /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null
 fi
 
-# Now and then Wine fails to start the program at all ("Application could not be started") while
-# another program of the prefix is starting; that is Wine's failure, not the program's, and the
-# start is tried once more. Wine's messages come after the program's output.
+# Now and then Wine fails to start the program at all: "Application could not be started" while
+# another program of the prefix is starting, or "wine client error:0:" when the new process
+# loses its wineserver before its first thread is known. That is Wine's failure, not the
+# program's, which has not run; the start is tried once more, after a moment. Wine's messages
+# come after the program's output.
 errors=$(mktemp)
 trap 'rm -f "$errors"' EXIT
 for attempt in 1 2; do
     wine "$@" 2>"$errors" | tr -d '\r'
     status=${PIPESTATUS[0]}
     if [ "$status" -ne 0 ] && [ "$attempt" -eq 1 ] &&
-        grep -q "Application could not be started" "$errors"; then
+        grep -q -e "Application could not be started" -e "^wine client error:0:" "$errors"; then
+        sleep 1
         continue
     fi
     tr -d '\r' <"$errors" >&2
