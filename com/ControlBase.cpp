@@ -23,6 +23,14 @@ UINT ScreenDpi() {
     return win32::DpiFunctions::OfSystem().ForSystem();
 }
 
+// Whether the window already has the place, in its parent's client area.
+bool IsAt(HWND window, const RECT& position) {
+    RECT current = {};
+    ::GetWindowRect(window, &current);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window), reinterpret_cast<POINT*>(&current), 2);
+    return ::EqualRect(&current, &position) != FALSE;
+}
+
 LONG PixelsToHimetric(LONG pixels, UINT dpi) {
     return ::MulDiv(pixels, kHimetricPerInch, static_cast<int>(dpi));
 }
@@ -358,7 +366,9 @@ STDMETHODIMP ControlBase::SetObjectRects(LPCRECT position, LPCRECT) {
     const UINT dpi = ScreenDpi();
     extent_ = {PixelsToHimetric(position->right - position->left, dpi),
                PixelsToHimetric(position->bottom - position->top, dpi)};
-    if (window_ != nullptr) {
+    // Containers give again the place they gave at activation; moving a window to where it is
+    // costs a round of position messages and a repaint for nothing.
+    if (window_ != nullptr && !IsAt(window_, *position)) {
         ::MoveWindow(window_, position->left, position->top, position->right - position->left,
                      position->bottom - position->top, TRUE);
     }
