@@ -1,89 +1,16 @@
-// Reference counting and QueryInterface written once. A COM class implements its interfaces'
-// own methods and names them in
-//     void* Find(REFIID iid);   // usually: return Interfaces<IFoo, IBar>::Find(this, iid);
-// and is made as ComObject<Class>, which adds IUnknown for all of them and counts the object
-// as one of the server's.
+// The server's COM objects: the objects of platform/win32/ComObject.h, each counted as one of the
+// server's, so that the server stays loaded while any of them lives.
 #pragma once
 
-#include <windows.h>
-
-#include <unknwn.h>
-#include <wrl/client.h>
-
 #include "com/ServerCounts.h"
-
-#include <new>
-#include <utility>
+#include "platform/win32/ComObject.h"
 
 namespace relingo::com {
 
-using Microsoft::WRL::ComPtr;
-
-// The interfaces a class answers for, each found by its IID; IUnknown gives the first.
-template <class First, class... Rest>
-struct Interfaces {
-    template <class Object>
-    static void* Find(Object* object, REFIID iid) {
-        if (iid == __uuidof(IUnknown)) {
-            return static_cast<First*>(object);
-        }
-        void* found = Match<First>(object, iid);
-        ((found = found != nullptr ? found : Match<Rest>(object, iid)), ...);
-        return found;
-    }
-
-private:
-    template <class Interface, class Object>
-    static void* Match(Object* object, REFIID iid) {
-        return iid == __uuidof(Interface) ? static_cast<Interface*>(object) : nullptr;
-    }
-};
+using win32::ComPtr;
+using win32::Interfaces;
 
 template <class Impl>
-class ComObject final : public Impl {
-public:
-    template <class... Args>
-    explicit ComObject(Args&&... args) : Impl(std::forward<Args>(args)...) {
-        ServerCounts::ObjectCreated();
-    }
-    ~ComObject() override { ServerCounts::ObjectDestroyed(); }
-
-    // A new object, held by the pointer returned, its only reference; null when memory ran out
-    // or it could not be made.
-    template <class... Args>
-    static ComPtr<ComObject> Make(Args&&... args) noexcept {
-        try {
-            return ComPtr<ComObject>(new ComObject(std::forward<Args>(args)...));
-        } catch (...) {
-            return nullptr;
-        }
-    }
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (out == nullptr) {
-            return E_POINTER;
-        }
-        *out = this->Find(iid);
-        if (*out == nullptr) {
-            return E_NOINTERFACE;
-        }
-        static_cast<IUnknown*>(*out)->AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override {
-        return static_cast<ULONG>(::InterlockedIncrement(&references_));
-    }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG left = ::InterlockedDecrement(&references_);
-        if (left == 0) {
-            delete this;
-        }
-        return static_cast<ULONG>(left);
-    }
-
-private:
-    // The pointer Make returns takes the first reference.
-    LONG references_ = 0;
-};
+using ComObject = win32::ComObject<Impl, ServerCounts>;
 
 } // namespace relingo::com

@@ -26,6 +26,7 @@ constexpr UINT_PTR kLeaveTimer = 0x5245;
 constexpr UINT kFirstLook = USER_TIMER_MINIMUM;
 constexpr UINT kNextLook = 50;
 constexpr UINT_PTR kCompletionTimer = 0x5246;
+constexpr UINT_PTR kDropTargetTimer = 0x5247;
 // Set on a box's EDIT while it takes back the focus after a failed check. A box that loses the
 // focus to it was never really left by the user and must not check itself in turn, or two bad
 // boxes would hand the focus to and fro for ever.
@@ -125,16 +126,31 @@ void SetInputState(HWND window, const InputMethodSetting& setting) {
     }
 }
 
+// Waits for the window to be idle on a timer: whether this tick is the one after that. A timer's
+// message comes only when nothing else waits, the first paint included, so the first tick shows
+// that the window has caught up. The timer then starts again from now (a running one may already
+// be due again), so that the second tick comes after the thread has waited for input.
+bool IdleReached(HWND window, UINT_PTR timer, int& ticks) {
+    if (++ticks == 1) {
+        ::SetTimer(window, timer, USER_TIMER_MINIMUM, nullptr);
+        return false;
+    }
+    ::KillTimer(window, timer);
+    return true;
+}
+
 int ToPixels(float measure) {
     return std::max(0, static_cast<int>(std::lround(measure)));
 }
 
 } // namespace
 
-EditTextBox::EditTextBox(HWND parent, int controlId, FontPtr font, const DpiFunctions& dpi)
-    : dpi_(dpi), backColor_(olecolor::kWindowBackground), foreColor_(olecolor::kWindowText) {
+EditTextBox::EditTextBox(HWND parent, int controlId, FontPtr font, const DpiFunctions& dpi,
+                         const MessageFilterFunctions& messageFilter)
+    : dpi_(dpi), messageFilter_(messageFilter), backColor_(olecolor::kWindowBackground),
+      foreColor_(olecolor::kWindowText) {
     // Made filling its parent, as the box lays it out, so that the first layout moves nothing.
-    // WS_EX_ACCEPTFILES takes dropped files, as DragAcceptFiles would.
+    // WS_EX_ACCEPTFILES takes files dropped the older way, as DragAcceptFiles would.
     RECT fill = {};
     ::GetClientRect(parent, &fill);
     edit_ = ::CreateWindowExW(WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES, L"EDIT", L"",
@@ -228,15 +244,13 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 OnLeaveTimer();
                 skipDefault = true;
             } else if (wParam == kCompletionTimer) {
-                // A timer's message comes only when nothing else waits, the first paint
-                // included, so the first tick shows that the window has caught up. The timer
-                // then starts again from now (a running one may already be due again), so that
-                // the second tick comes after the thread has waited for input.
-                if (++completionTicks_ == 1) {
-                    ::SetTimer(edit_, kCompletionTimer, USER_TIMER_MINIMUM, nullptr);
-                } else {
-                    ::KillTimer(edit_, kCompletionTimer);
+                if (IdleReached(edit_, kCompletionTimer, completionTicks_)) {
                     StartCompletion();
+                }
+                skipDefault = true;
+            } else if (wParam == kDropTargetTimer) {
+                if (IdleReached(edit_, kDropTargetTimer, dropTicks_)) {
+                    AcceptDrops();
                 }
                 skipDefault = true;
             }
@@ -251,9 +265,14 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
             }
             break;
-        case WM_DROPFILES:
-            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        case WM_DROPFILES: {
+            const UniqueDrop drop(reinterpret_cast<HDROP>(wParam));
+            TakeDroppedFiles(DroppedFiles(drop.Get()));
             skipDefault = true;
+            break;
+        }
+        case WM_DESTROY:
+            dropTarget_.reset();
             break;
         default:
             break;
@@ -262,7 +281,8 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // A character whose filtering failed is not entered: it may be one the filter refuses.
         skipDefault =
             message == WM_CHAR || message == WM_IME_CHAR || message == WM_DROPFILES ||
-            (message == WM_TIMER && (wParam == kLeaveTimer || wParam == kCompletionTimer));
+            (message == WM_TIMER &&
+             (wParam == kLeaveTimer || wParam == kCompletionTimer || wParam == kDropTargetTimer));
     }
     return skipDefault ? 0 : ::CallWindowProcW(editProc_, edit, message, wParam, lParam);
 }
@@ -389,25 +409,26 @@ void EditTextBox::OnLeaveTimer() {
     }
 }
 
-void EditTextBox::OnDropFiles(HDROP drop) {
-    const UniqueDrop owned(drop);
-    const auto query = ShellFunctions::Get().dragQueryFile;
-    if (query == nullptr) {
-        return; // no shell to read the drop with: it is left alone
+void EditTextBox::AcceptDropsOnceIdle() {
+    if (dropTicks_ == 0 && edit_ != nullptr) {
+        ::SetTimer(edit_, kDropTargetTimer, USER_TIMER_MINIMUM, nullptr);
     }
-    const UINT count = query(drop, 0xFFFFFFFF, nullptr, 0);
-    std::vector<std::u16string> files;
-    files.reserve(count);
-    for (UINT i = 0; i < count; ++i) {
-        const UINT length = query(drop, i, nullptr, 0);
-        std::wstring name(length + 1, L'\0');
-        const UINT copied = query(drop, i, name.data(), length + 1);
-        name.resize(copied);
-        // An empty name is no file; a list of nothing else is no file list.
-        if (!name.empty()) {
-            files.push_back(FromWide(name));
-        }
+}
+
+// Programs drag files with OLE; the older drop messages stay open to programs of lower rights
+// than an elevated box's, which Windows keeps from sending them otherwise. (Wine filters no
+// messages by rights: every program there may send them.) Without OLE on the thread, the older
+// messages are the only way in.
+void EditTextBox::AcceptDrops() {
+    AllowFileDropsFromLowerRights(edit_, messageFilter_);
+    if (com_.EnterOle()) {
+        dropTarget_ = FileDropRegistration::Register(
+            edit_, [this](const std::vector<std::u16string>& files) { TakeDroppedFiles(files); });
     }
+}
+
+// An empty list is no file list: the box is left alone.
+void EditTextBox::TakeDroppedFiles(const std::vector<std::u16string>& files) {
     if (events_ != nullptr) {
         events_->OnDropFiles(&files);
     }
@@ -416,6 +437,7 @@ void EditTextBox::OnDropFiles(HDROP drop) {
 void EditTextBox::OnDestroyed() {
     ::KillTimer(edit_, kLeaveTimer);
     ::KillTimer(edit_, kCompletionTimer);
+    ::KillTimer(edit_, kDropTargetTimer);
     ::RemovePropW(edit_, kTakingFocusBack);
     edit_ = nullptr;
 }

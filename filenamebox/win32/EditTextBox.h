@@ -6,11 +6,13 @@
 
 #include <windows.h>
 
+#include "filenamebox/win32/FileDrops.h"
 #include "platform/TextBox.h"
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/RunTimeFunctions.h"
 
+#include <memory>
 #include <optional>
 
 namespace relingo::win32 {
@@ -19,9 +21,11 @@ class EditTextBox final : public TextBox {
 public:
     // Creates the EDIT as a child of parent filling its client area, with the given control id
     // and font, made at the DPI that dpi tells. The parent must pass the EDIT's notifications on
-    // through HandleParentMessage.
+    // through HandleParentMessage. messageFilter opens the EDIT to drops from programs of lower
+    // rights.
     EditTextBox(HWND parent, int controlId, FontPtr font,
-                const DpiFunctions& dpi = DpiFunctions::OfSystem());
+                const DpiFunctions& dpi = DpiFunctions::OfSystem(),
+                const MessageFilterFunctions& messageFilter = MessageFilterFunctions::Get());
     ~EditTextBox() override;
     EditTextBox(const EditTextBox&) = delete;
     EditTextBox& operator=(const EditTextBox&) = delete;
@@ -30,6 +34,12 @@ public:
     // Whether the system's completion of file and folder names is on for the box. It comes on
     // once the box has first had the focus and the window is idle.
     bool AutoCompleteOn() const { return autoCompleteOn_; }
+    // Makes the box take files that programs drag with OLE, once the window is idle: a box in a
+    // window on the screen is made to; one parked among the message-only windows is not.
+    void AcceptDropsOnceIdle();
+    // Whether the box is an OLE drop target. It is not where the thread cannot have OLE (a
+    // thread of the multithreaded apartment); files then still arrive as WM_DROPFILES.
+    bool TakesOleDrops() const { return dropTarget_ != nullptr; }
 
     // Handles the messages an EDIT sends its parent (EN_CHANGE, WM_CTLCOLOREDIT); true when the
     // message was the box's, with the answer in result.
@@ -74,7 +84,8 @@ private:
     void OnKillFocus(HWND newFocus);
     void OnLeaveTimer();
     void StartCompletion();
-    void OnDropFiles(HDROP drop);
+    void AcceptDrops();
+    void TakeDroppedFiles(const std::vector<std::u16string>& files);
     void OnDestroyed();
     void ApplyIMEMode();
     void ApplyBackBrush();
@@ -84,6 +95,7 @@ private:
     HWND edit_ = nullptr;
     WNDPROC editProc_ = nullptr;
     const DpiFunctions& dpi_;
+    const MessageFilterFunctions& messageFilter_;
     TextBoxEvents* events_ = nullptr;
     uint32_t backColor_;
     uint32_t foreColor_;
@@ -94,7 +106,10 @@ private:
     int32_t maxLength_ = 0;
     bool autoCompleteOn_ = false;
     int completionTicks_ = 0; // of the timer that waits for the window to be idle; 2 once tried
-    ComApartment com_; // for completion and the accessible object, entered on their first use
+    int dropTicks_ = 0;       // the same for the drop target
+    // For completion, the accessible object and the drop target, entered on their first use.
+    ComApartment com_;
+    std::unique_ptr<FileDropRegistration> dropTarget_; // revoked as the EDIT goes
     bool leftButtonDown_ = false;
 };
 

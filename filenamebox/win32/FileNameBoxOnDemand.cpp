@@ -32,6 +32,7 @@ HWND FileNameBoxOnDemand::Place(HWND parent, const RECT& bounds) {
     ::SetParent(box, parent);
     window_->Move(bounds);
     ::ShowWindow(box, SW_SHOWNA);
+    window_->AcceptDrops();
     return box;
 }
 

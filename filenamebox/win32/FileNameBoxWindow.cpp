@@ -20,6 +20,7 @@ FileNameBoxWindow::FileNameBoxWindow(HWND parent, const RECT& bounds, int contro
         ownBox_ = std::make_unique<FileNameBox>(system, site_, *input_, events);
         box_ = ownBox_.get();
         box_->Resize();
+        AcceptDropsUnlessParked(parent);
     } catch (...) {
         Abandon();
         throw;
@@ -38,6 +39,7 @@ FileNameBoxWindow::FileNameBoxWindow(HWND parent, const RECT& bounds, int contro
         input_ = std::make_unique<EditTextBox>(Handle(), kInputId, input.GetFont(), dpi);
         input.Attach(*input_);
         box_ = &box;
+        AcceptDropsUnlessParked(parent);
     } catch (...) {
         Abandon();
         throw;
@@ -58,6 +60,13 @@ void FileNameBoxWindow::CreateBoxWindow(HWND parent, const RECT& bounds, int con
                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                  ::GetModuleHandleW(nullptr), u"The file name box could not be created.");
     site_.SetWindow(Handle());
+}
+
+// A box parked among the message-only windows is out of the mouse's reach.
+void FileNameBoxWindow::AcceptDropsUnlessParked(HWND parent) {
+    if (parent != HWND_MESSAGE) {
+        AcceptDrops();
+    }
 }
 
 void FileNameBoxWindow::Abandon() {

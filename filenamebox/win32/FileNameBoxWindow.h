@@ -46,6 +46,10 @@ public:
 
     // Moves and sizes the box (pixels, in the parent's client area); the inner box follows.
     void Move(const RECT& bounds);
+    // Makes the box take files dragged onto it, once the window is idle. A box made in a window
+    // does so by itself; one made among the message-only windows, once it is moved into one.
+    void AcceptDrops() { input_->AcceptDropsOnceIdle(); }
+    bool TakesOleDrops() const { return input_ && input_->TakesOleDrops(); }
 
     // Called with true when the inner box gains the keyboard focus and false when it loses it,
     // for a container that must hear of it (a COM host's site, say).
@@ -57,6 +61,7 @@ private:
     friend class Window<FileNameBoxWindow>;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateBoxWindow(HWND parent, const RECT& bounds, int controlId);
+    void AcceptDropsUnlessParked(HWND parent);
     void Abandon();
 
     // What the box asks of its place in the window: its own extent and repaint come from its

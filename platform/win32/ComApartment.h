@@ -1,5 +1,6 @@
 // The thread's COM apartment, entered only when something first needs it (the file dialogs,
-// the desktop lookup, file-name completion) rather than at start, and left with the object.
+// the desktop lookup, file-name completion, OLE drag and drop) rather than at start, and left
+// with the object.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +18,9 @@ public:
     // initialize: a stand-in for CoInitializeEx in tests; null for the system's own.
     explicit ComApartment(Initializer initialize = nullptr) : initialize_(initialize) {}
     ~ComApartment() {
+        if (oleEntered_) {
+            ComFunctions::Get().oleUninitialize();
+        }
         if (entered_) {
             ComFunctions::Get().uninitialize();
         }
@@ -43,9 +47,21 @@ public:
     // As Enter, and fails with error 429 when COM cannot be started, naming what needed it.
     void Require(const char16_t* purpose);
 
+    // Enters OLE too, which drag and drop needs, the first time; whether the thread has it. OLE
+    // lives only in a single-threaded apartment: a thread of the multithreaded one has none.
+    bool EnterOle() {
+        if (!oleEntered_) {
+            const ComFunctions& com = ComFunctions::Get();
+            oleEntered_ = com.oleInitialize != nullptr && com.oleUninitialize != nullptr &&
+                          SUCCEEDED(com.oleInitialize(nullptr));
+        }
+        return oleEntered_;
+    }
+
 private:
     Initializer initialize_;
     bool entered_ = false;
+    bool oleEntered_ = false;
 };
 
 } // namespace relingo::win32

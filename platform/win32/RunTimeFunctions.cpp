@@ -109,6 +109,23 @@ const ComFunctions& ComFunctions::Get() {
         f.initialize = FindFunction<decltype(f.initialize)>(ole32, "CoInitializeEx");
         f.uninitialize = FindFunction<decltype(f.uninitialize)>(ole32, "CoUninitialize");
         f.taskMemFree = FindFunction<decltype(f.taskMemFree)>(ole32, "CoTaskMemFree");
+        f.disconnectObject =
+            FindFunction<decltype(f.disconnectObject)>(ole32, "CoDisconnectObject");
+        f.oleInitialize = FindFunction<decltype(f.oleInitialize)>(ole32, "OleInitialize");
+        f.oleUninitialize = FindFunction<decltype(f.oleUninitialize)>(ole32, "OleUninitialize");
+        f.registerDragDrop = FindFunction<decltype(f.registerDragDrop)>(ole32, "RegisterDragDrop");
+        f.revokeDragDrop = FindFunction<decltype(f.revokeDragDrop)>(ole32, "RevokeDragDrop");
+        f.releaseStgMedium = FindFunction<decltype(f.releaseStgMedium)>(ole32, "ReleaseStgMedium");
+        return f;
+    }();
+    return functions;
+}
+
+const MessageFilterFunctions& MessageFilterFunctions::Get() {
+    static const MessageFilterFunctions functions = [] {
+        MessageFilterFunctions f;
+        f.changeWindowMessageFilterEx = FindFunction<decltype(f.changeWindowMessageFilterEx)>(
+            ::GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx");
         return f;
     }();
     return functions;

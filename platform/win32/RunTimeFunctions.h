@@ -2,8 +2,9 @@
 // SP1, so that the program starts there too, and those of DLLs that start-up need not load.
 //
 // Loaded when first needed, since loading them with the program costs its start a fifth of its
-// time: SHELL32 (drops, the desktop folder), OLE32 (COM), SHLWAPI (completion) and COMDLG32 (the
-// file dialogs). Without one, what needs it fails with a clear error or does without.
+// time: SHELL32 (drops, the desktop folder), OLE32 (COM, OLE drag and drop), SHLWAPI (completion)
+// and COMDLG32 (the file dialogs). Without one, what needs it fails with a clear error or does
+// without.
 //
 // VERSION (the product name) is loaded here rather than imported: it is not one of the DLLs
 // Windows always takes from the system folder, so an import of it would load any version.dll
@@ -20,6 +21,7 @@
 #include <windows.h>
 
 #include <commdlg.h>
+#include <ole2.h>
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -87,8 +89,22 @@ struct ComFunctions {
     decltype(&::CoInitializeEx) initialize = nullptr;
     decltype(&::CoUninitialize) uninitialize = nullptr;
     decltype(&::CoTaskMemFree) taskMemFree = nullptr;
+    decltype(&::CoDisconnectObject) disconnectObject = nullptr;
+    decltype(&::OleInitialize) oleInitialize = nullptr;
+    decltype(&::OleUninitialize) oleUninitialize = nullptr;
+    decltype(&::RegisterDragDrop) registerDragDrop = nullptr;
+    decltype(&::RevokeDragDrop) revokeDragDrop = nullptr;
+    decltype(&::ReleaseStgMedium) releaseStgMedium = nullptr;
 
     static const ComFunctions& Get();
+};
+
+// USER32's filter of the messages that a process of lower rights may send a window (Windows 7
+// and later), found at run time like the newer functions.
+struct MessageFilterFunctions {
+    decltype(&::ChangeWindowMessageFilterEx) changeWindowMessageFilterEx = nullptr;
+
+    static const MessageFilterFunctions& Get();
 };
 
 struct VersionFunctions {

@@ -9,12 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace relingo::test {
 namespace {
 
 using AtlAxWinInitFunction = BOOL(WINAPI*)();
 using AtlAxGetControlFunction = HRESULT(WINAPI*)(HWND, IUnknown**);
 
+constexpr int kChangeEvent = 1;
 constexpr int kKeyPressEvent = 5;
 
 // The host window's procedure: it notes the commands the dialog manager sends it.
@@ -153,6 +156,20 @@ TEST_F(AtlHostTest, KeyPressReachesTheContainersSinkWhichCanKeepACharacterOut) {
     }
     // The refused "*" reaches the sink as 0; the sink's own 0 keeps the "x" out.
     EXPECT_EQ(keyPresses, (std::vector<double>{'a', 'x', 0, 'b'}));
+}
+
+// Another program drags two files onto the placed box: the box takes the first, with one Change.
+TEST_F(AtlHostTest, FilesDraggedFromAnotherProgramLandInTheBox) {
+    auto sink = com::ComObject<EventSink>::Make();
+    ASSERT_NE(Connect(box_.Get(), DIID_DFileNameBoxEvents, sink.Get()), 0u);
+    ASSERT_TRUE(WaitForDropTarget(edit_));
+    const DragOutcome outcome = DragOnto(edit_, L"C:\\first.txt C:\\second.txt");
+    EXPECT_EQ(outcome.entered, static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(outcome.effect, static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(BoxText(), L"C:\\first.txt");
+    EXPECT_EQ(std::count_if(sink->seen.begin(), sink->seen.end(),
+                            [](const auto& event) { return event.id == kChangeEvent; }),
+              1);
 }
 
 TEST_F(AtlHostTest, TabAndShiftTabLeaveTheBoxAndEnterAndEscGoToTheHost) {

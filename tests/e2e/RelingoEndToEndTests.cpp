@@ -62,6 +62,29 @@ TEST_F(RelingoEndToEndTest, OkStartsTheIpdkProgramWithTheComposedLine) {
     EXPECT_TRUE(relingo->Exit());
 }
 
+// As a user drags files from Explorer: each box takes the first of them, and OK re-packs the
+// program dropped.
+TEST_F(RelingoEndToEndTest, FilesDraggedFromAnotherProgramLandInTheBoxesAndAreRepacked) {
+    const std::wstring other = temp.AddFile(L"Other.exe");
+    auto relingo = Start();
+    for (const auto& [id, first] :
+         {std::pair{IDC_TXTIPDK, ipdkProgram}, {IDC_TXTFILENAME, program}}) {
+        SCOPED_TRACE(id);
+        relingo->SetBoxText(id, L"");
+        ASSERT_TRUE(WaitForDropTarget(relingo->EditOf(id)));
+        const DragOutcome outcome =
+            DragOnto(relingo->EditOf(id), L"\"" + first + L"\" \"" + other + L"\"");
+        EXPECT_EQ(outcome.effect, static_cast<DWORD>(DROPEFFECT_COPY));
+        EXPECT_EQ(relingo->BoxText(id), first);
+    }
+    relingo->Press(IDC_CMDOK);
+    ASSERT_TRUE(relingo->Finished());
+    const auto record = WaitForStandInRecord(ipdkFolder);
+    ASSERT_TRUE(record) << relingo->Describe();
+    EXPECT_EQ(record->commandLine, "PDWIZLOC \"" + Utf8(program) + "\" English *");
+    EXPECT_TRUE(relingo->Exit());
+}
+
 TEST_F(RelingoEndToEndTest, TheSupportQuestionDecidesWhetherTheProgramStarts) {
     const std::wstring outside = temp.AddFile(L"Package\\Sample.exe");
     auto relingo = Start();

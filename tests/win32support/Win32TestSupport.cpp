@@ -202,6 +202,69 @@ DWORD RunAndWait(const std::wstring& commandLine) {
 
 namespace {
 
+// Handles this thread's messages until the condition holds or the limit passes.
+template <typename Condition>
+bool HandleMessagesUntil(Condition condition, ULONGLONG limit) {
+    const ULONGLONG end = ::GetTickCount64() + limit;
+    while (!condition()) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        if (::GetTickCount64() > end) {
+            return false;
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+std::wstring ThisProgramsFolder() {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::wstring program(path, n);
+    return program.substr(0, program.rfind(L'\\'));
+}
+
+} // namespace
+
+DragOutcome DragOnto(HWND window, const std::wstring& arguments) {
+    RECT r = {};
+    ::GetWindowRect(window, &r);
+    std::wstring line = L"\"" + ThisProgramsFolder() + L"\\DragSource.exe\" " +
+                        std::to_wstring((r.left + r.right) / 2) + L" " +
+                        std::to_wstring((r.top + r.bottom) / 2) + L" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    DragOutcome outcome;
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info)) {
+        return outcome;
+    }
+    DWORD code = 0;
+    if (!HandleMessagesUntil(
+            [&] { return ::WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0; }, 60000)) {
+        ::TerminateProcess(info.hProcess, 0);
+    }
+    ::GetExitCodeProcess(info.hProcess, &code);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    outcome.dropped = code >> 8 == 1;
+    outcome.entered = code >> 4 & 0xF;
+    outcome.effect = code & 0xF;
+    return outcome;
+}
+
+// OLE keeps a registered target in this property of its window, on Windows as in Wine.
+bool WaitForDropTarget(HWND window) {
+    return HandleMessagesUntil(
+        [&] { return ::GetPropW(window, L"OleDropTargetInterface") != nullptr; }, 20000);
+}
+
+namespace {
+
 // The whole file, or nothing when it cannot be opened. The writer renames it into place and
 // holds it open for deletion a moment longer, which only a reader that shares deletion gets past.
 std::string ReadWholeFile(const std::wstring& file) {

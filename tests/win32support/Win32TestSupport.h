@@ -69,6 +69,21 @@ private:
     std::thread thread_;
 };
 
+// How another program's drag onto a window ended (tests/dragsource/DragSource.cpp).
+struct DragOutcome {
+    bool dropped = false;       // the drag ended in a drop, not a cancel or a failure
+    DWORD entered = 0xFFFFFFFF; // the effect the target answered as the drag came over it
+    DWORD effect = 0xFFFFFFFF;  // the effect of the drop
+};
+
+// Drags onto the middle of window from another program, DragSource, which offers what the
+// arguments say, through the system's drag loop. This thread's messages are handled meanwhile,
+// for a target of its own.
+DragOutcome DragOnto(HWND window, const std::wstring& arguments);
+
+// Waits until window is registered as an OLE drop target, handling this thread's messages.
+bool WaitForDropTarget(HWND window);
+
 // The visible top-level windows of the process with the class (message boxes and dialogs are
 // "#32770").
 std::vector<HWND> TopWindowsOf(DWORD processId, const wchar_t* className);

@@ -3,6 +3,7 @@
 // method each IMEMode gives the box.
 #include "filenamebox/FileNameBox.h"
 #include "filenamebox/win32/AccessibleName.h"
+#include "filenamebox/win32/EditTextBox.h"
 #include "filenamebox/win32/FileNameBoxWindow.h"
 #include "filenamebox/win32/Win32ControlHost.h"
 #include "platform/Error.h"
@@ -17,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -24,6 +26,8 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace relingo::win32 {
@@ -386,6 +390,72 @@ TEST_F(FileNameBoxWindowTest, ADropWithoutFilesLeavesTheText) {
     ::SendMessageW(Edit(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({})), 0);
     EXPECT_EQ(Box().Text(), u"C:\\old");
     EXPECT_TRUE(events_.log.empty());
+}
+
+// ---- Drags from another program, through OLE ----
+
+TEST_F(FileNameBoxWindowTest, AnotherProgramsDragIsTakenOrRefusedByWhatItCarries) {
+    const struct {
+        const char* what;
+        const wchar_t* offered; // what the dragging program offers, and how
+        bool disabled;
+        DWORD effect; // as the drag comes over the box, and at the drop
+        std::u16string text;
+    } cases[] = {
+        {"two files", L"C:\\Data\\一.txt C:\\two.txt", false, DROPEFFECT_COPY, u"C:\\Data\\一.txt"},
+        {"a file to link only", L"/link C:\\linked.txt", false, DROPEFFECT_LINK, u"C:\\linked.txt"},
+        {"text", L"/text C:\\text.txt", false, DROPEFFECT_NONE, u"C:\\old"},
+        {"a file onto a disabled box", L"C:\\two.txt", true, DROPEFFECT_NONE, u"C:\\old"},
+    };
+    ASSERT_TRUE(test::WaitForDropTarget(Edit()));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Box().SetText(u"C:\\old");
+        Box().SetEnabled(!c.disabled);
+        events_.log.clear();
+        const test::DragOutcome outcome = test::DragOnto(Edit(), c.offered);
+        EXPECT_TRUE(outcome.dropped);
+        EXPECT_EQ(outcome.entered, c.effect);
+        EXPECT_EQ(outcome.effect, c.effect);
+        EXPECT_EQ(Box().Text(), c.text);
+        EXPECT_EQ(std::count(events_.log.begin(), events_.log.end(), "Change"),
+                  c.effect != DROPEFFECT_NONE ? 1 : 0);
+    }
+}
+
+std::vector<std::pair<HWND, UINT>> opened; // the messages the filter below was asked to let in
+
+BOOL WINAPI RecordOpenedMessage(HWND window, UINT message, DWORD action, PCHANGEFILTERSTRUCT) {
+    if (action == MSGFLT_ALLOW) {
+        opened.emplace_back(window, message);
+    }
+    return TRUE;
+}
+
+// Once idle, the EDIT alone is opened to the older drop messages from programs of lower rights;
+// a thread without OLE keeps to those messages and takes no OLE drops.
+TEST(EditTextBoxDropsTest, TheEditAloneIsOpenedToOlderDropsAndOleDropsNeedOle) {
+    const MessageFilterFunctions recorder{&RecordOpenedMessage};
+    for (const DWORD apartment : {COINIT_APARTMENTTHREADED, COINIT_MULTITHREADED}) {
+        SCOPED_TRACE(apartment);
+        opened.clear();
+        std::thread([&] {
+            ::CoInitializeEx(nullptr, apartment);
+            const HWND parent = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 200, 40, HWND_MESSAGE,
+                                                  nullptr, nullptr, nullptr);
+            {
+                EditTextBox box(parent, 1, nullptr, DpiFunctions::OfSystem(), recorder);
+                box.AcceptDropsOnceIdle();
+                EXPECT_TRUE(PumpUntil([&] { return opened.size() >= 3; }));
+                const HWND edit = box.Handle();
+                EXPECT_EQ(opened, (std::vector<std::pair<HWND, UINT>>{
+                                      {edit, WM_DROPFILES}, {edit, WM_COPYDATA}, {edit, 0x0049}}));
+                EXPECT_EQ(box.TakesOleDrops(), apartment == COINIT_APARTMENTTHREADED);
+            }
+            ::DestroyWindow(parent);
+            ::CoUninitialize();
+        }).join();
+    }
 }
 
 // ---- Extent ----

@@ -1,0 +1,83 @@
+// Files dropped onto the name box's EDIT. Programs drag files with OLE, offering a data object
+// that holds a file list (CF_HDROP), as Explorer and the file managers do; older ones post
+// WM_DROPFILES to a window that accepts files. Both arrive as the list of names.
+#pragma once
+
+#include <windows.h>
+
+#include <oleidl.h>
+
+#include "platform/win32/ComObject.h"
+#include "platform/win32/RunTimeFunctions.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace relingo::win32 {
+
+using TakeDroppedFiles = std::function<void(const std::vector<std::u16string>&)>;
+
+// The names of a file list, in order; an empty name is no file and is left out.
+std::vector<std::u16string> DroppedFiles(HDROP drop);
+
+// What a drop target answers: a copy of the names where the source allows one, a link where it
+// offers only that, and nothing for data without a file list. Never a move: the source would
+// delete the files once their names were taken.
+DWORD FileDropEffect(bool carriesFiles, DWORD allowed);
+
+// Lets programs of lower rights than this one send the older drop messages to window alone:
+// WM_DROPFILES, and the two messages that carry its data from another process. Nothing else of
+// the window, and nothing of the process, is opened to them.
+void AllowFileDropsFromLowerRights(
+    HWND window, const MessageFilterFunctions& functions = MessageFilterFunctions::Get());
+
+// The OLE drop target of a window: file lists dropped onto it go to the taker while the window
+// and its thread take input; everything else is refused.
+class FileDropTarget : public IDropTarget {
+public:
+    FileDropTarget(HWND window, TakeDroppedFiles take);
+    virtual ~FileDropTarget() = default;
+    FileDropTarget(const FileDropTarget&) = delete;
+    FileDropTarget& operator=(const FileDropTarget&) = delete;
+
+    // No drop reaches the taker any more.
+    void Forget() { take_ = nullptr; }
+
+    void* Find(REFIID iid) { return Interfaces<IDropTarget>::Find(this, iid); }
+
+    // ---- IDropTarget ----
+    STDMETHODIMP DragEnter(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
+    STDMETHODIMP DragOver(DWORD keys, POINTL point, DWORD* effect) override;
+    STDMETHODIMP DragLeave() override;
+    STDMETHODIMP Drop(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
+
+private:
+    // A window that is disabled, or whose top-level window is (a modal box is up), takes nothing.
+    bool Accepting() const;
+
+    HWND window_;
+    TakeDroppedFiles take_;
+    bool carriesFiles_ = false; // what the drag over the window holds
+};
+
+// A window registered as an OLE drop target for as long as the object lives. It must go before
+// the window does, on the window's thread.
+class FileDropRegistration {
+public:
+    // Null when the window cannot be a target: OLE is not entered on the thread, say.
+    static std::unique_ptr<FileDropRegistration> Register(HWND window, TakeDroppedFiles take);
+    ~FileDropRegistration();
+    FileDropRegistration(const FileDropRegistration&) = delete;
+    FileDropRegistration& operator=(const FileDropRegistration&) = delete;
+
+private:
+    FileDropRegistration(HWND window, ComPtr<ComObject<FileDropTarget>> target)
+        : window_(window), target_(std::move(target)) {}
+
+    HWND window_;
+    ComPtr<ComObject<FileDropTarget>> target_;
+};
+
+} // namespace relingo::win32
