@@ -9,9 +9,12 @@
 #   SHA256SUMS          the ZIP's checksum, as `sha256sum -c` reads it.
 # Two runs over the same sources give the same bytes: the tools that rewrite the programs stamp
 # them with SOURCE_DATE_EPOCH, and strip-nondeterminism sets the ZIP's entry times to it and puts
-# the entries in a fixed order with fixed attributes.
+# the entries in a fixed order with fixed attributes. With SIGN_COMMAND, the programs are signed
+# once they are final, before they are packed; they differ from the unsigned ones only in their
+# signatures.
 #   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DOUTPUT_DIR=... -DPACKAGE=... -DVERSION=... -DARCH=...
-#         -DOBJCOPY=... -DSTRIP=... -DSTRIP_NONDETERMINISM=... -P MakeReleasePackage.cmake
+#         -DOBJCOPY=... -DSTRIP=... -DSTRIP_NONDETERMINISM=... [-DSIGN_COMMAND=...]
+#         -P MakeReleasePackage.cmake
 include(${CMAKE_CURRENT_LIST_DIR}/SourceDateEpoch.cmake)
 
 if(NOT STRIP_NONDETERMINISM)
@@ -52,6 +55,13 @@ foreach(program IN LISTS programs)
     # The link holds the debug file's name and checksum, so it is added after the file is final.
     run(${OBJCOPY} --add-gnu-debuglink=${debug} ${program})
 endforeach()
+if(SIGN_COMMAND)
+    execute_process(COMMAND ${SIGN_COMMAND} ${programs} RESULT_VARIABLE result)
+    if(result)
+        file(REMOVE_RECURSE ${OUTPUT_DIR} ${staging})
+        message(FATAL_ERROR "the programs could not be signed")
+    endif()
+endif()
 
 set(zip ${OUTPUT_DIR}/${name}.zip)
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip -- ${name}

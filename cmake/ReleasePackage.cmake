@@ -37,11 +37,15 @@ endfunction()
 relingo_add_debug_information(Relingo)
 relingo_add_debug_information(RelingoControls)
 
+# tools/package sets it when it signs the release.
+set(RELINGO_SIGN_COMMAND "" CACHE STRING
+    "A program that signs in place each file it is given; the programs are signed before they are packed")
 add_custom_target(release_package
     COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
         -DOUTPUT_DIR=${RELINGO_PACKAGE_DIR} -DPACKAGE=${PROJECT_NAME} -DVERSION=${PROJECT_VERSION}
         -DARCH=${RELINGO_PACKAGE_ARCH} -DOBJCOPY=${CMAKE_OBJCOPY} -DSTRIP=${CMAKE_STRIP}
         -DSTRIP_NONDETERMINISM=${RELINGO_STRIP_NONDETERMINISM}
+        -DSIGN_COMMAND=${RELINGO_SIGN_COMMAND}
         -P ${PROJECT_SOURCE_DIR}/cmake/MakeReleasePackage.cmake
     COMMENT "Making the release package ${PROJECT_NAME}-${PROJECT_VERSION}-${RELINGO_PACKAGE_ARCH}"
     VERBATIM)

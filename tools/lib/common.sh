@@ -11,6 +11,7 @@ relingo_packages=(
     clang libclang-rt-14-dev
     strip-nondeterminism gdb
     mingw-w64-tools faketime wixl msitools
+    osslsigncode openssl curl
 )
 
 relingo_say() { printf '== %s\n' "$*" >&2; }
