@@ -78,11 +78,11 @@ run(${CMAKE_COMMAND} -E tar xf ${PACKAGE_DIR}/${name}.zip WORKING_DIRECTORY ${un
 file(GLOB_RECURSE entries RELATIVE ${unpacked} ${unpacked}/*)
 list(SORT entries)
 set(expected ${name}/LICENSE ${name}/Relingo.exe ${name}/RelingoControls.manifest
-    ${name}/RelingoControls.ocx ${name}/USING.md)
+    ${name}/RelingoControls.ocx ${name}/USING.md ${name}/docs/CONTROLS.md)
 if(NOT entries STREQUAL expected)
     fail("${name}.zip holds ${entries}; expected ${expected}")
 endif()
-foreach(file IN ITEMS USING.md LICENSE)
+foreach(file IN ITEMS USING.md LICENSE docs/CONTROLS.md)
     execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files
         ${unpacked}/${name}/${file} ${SOURCE_DIR}/${file} RESULT_VARIABLE different)
     if(different)

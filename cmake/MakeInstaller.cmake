@@ -48,7 +48,7 @@ endfunction()
 # that stay with their files from version to version.
 code(PRODUCT_CODE "product ${VERSION} ${ARCH}")
 code(package_code "package ${VERSION} ${ARCH} ${epoch}")
-foreach(component PROGRAM GUIDE CONTROLS CONTROLS32 START_MENU)
+foreach(component PROGRAM GUIDE REFERENCE CONTROLS CONTROLS32 START_MENU)
     code(GUID_${component} "component ${component} ${ARCH}")
 endforeach()
 set(UPGRADE_CODE ${upgrade_code})
@@ -180,6 +180,7 @@ foreach(file Relingo.exe RelingoControls.ocx RelingoControls.manifest)
 endforeach()
 file(COPY ${SOURCE_DIR}/USING.md ${SOURCE_DIR}/LICENSE ${SOURCE_DIR}/main_window/res/Relingo.ico
     DESTINATION ${staging}/main)
+file(COPY ${SOURCE_DIR}/docs/CONTROLS.md DESTINATION ${staging}/main/docs)
 if(ARCH STREQUAL "x64")
     file(COPY ${X86_DIR}/RelingoControls.ocx ${X86_DIR}/RelingoControls.manifest
         DESTINATION ${staging}/x86)

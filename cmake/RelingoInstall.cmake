@@ -1,7 +1,7 @@
 # What `cmake --install` puts in place, and the release package made from it.
 #   component "application": Relingo.exe, the controls' COM server RelingoControls.ocx with its
-#   assembly manifest, the users' guide USING.md and the licence (what the release ZIP holds, see
-#   ReleasePackage.cmake);
+#   assembly manifest, the users' guide USING.md, the controls' reference docs/CONTROLS.md and
+#   the licence (what the release ZIP holds, see ReleasePackage.cmake);
 #   component "development": the controls' headers and static libraries with a CMake package
 #   configuration, so that another program can find_package(Relingo) and link Relingo::Controls.
 
@@ -44,5 +44,7 @@ if(WIN32 AND TARGET Relingo)
     install(TARGETS RelingoControls RUNTIME DESTINATION . COMPONENT application)
     install(FILES ${RELINGO_CONTROLS_MANIFEST} DESTINATION . COMPONENT application)
     install(FILES USING.md LICENSE DESTINATION . COMPONENT application)
+    # The controls' reference, where the guide's link finds it.
+    install(FILES docs/CONTROLS.md DESTINATION docs COMPONENT application)
 endif()
 include(cmake/ReleasePackage.cmake)

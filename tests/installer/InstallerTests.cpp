@@ -205,10 +205,11 @@ struct Placed {
 };
 
 std::vector<Placed> WhatThePackagePlaces() {
-    std::vector<Placed> placed = {{Folder(CSIDL_PROGRAM_FILES) + L"\\Relingo",
-                                   {L"Relingo.exe", L"RelingoControls.ocx",
-                                    L"RelingoControls.manifest", L"USING.md", L"LICENSE"},
-                                   kMachine}};
+    std::vector<Placed> placed = {
+        {Folder(CSIDL_PROGRAM_FILES) + L"\\Relingo",
+         {L"Relingo.exe", L"RelingoControls.ocx", L"RelingoControls.manifest", L"USING.md",
+          L"LICENSE", L"docs\\CONTROLS.md"},
+         kMachine}};
 #ifdef _WIN64
     placed.push_back({Folder(CSIDL_PROGRAM_FILESX86) + L"\\Relingo",
                       {L"RelingoControls.ocx", L"RelingoControls.manifest"},
