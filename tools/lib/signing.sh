@@ -99,7 +99,8 @@ relingo_sign_files() {
             rm -f "$signed"
             return 1
         fi
-        if ! osslsigncode verify -CAfile "$RELINGO_SIGN_WORK/trusted.pem" -in "$signed" \
+        if ! osslsigncode verify -CAfile "$RELINGO_SIGN_WORK/trusted.pem" \
+            -TSA-CAfile "$RELINGO_SIGN_WORK/trusted.pem" -in "$signed" \
             >"$log" 2>&1; then
             relingo_say "the signature of $(basename "$file") does not verify against the" \
                 "certificate's chain:"

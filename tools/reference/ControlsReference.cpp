@@ -12,6 +12,8 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
+#include "platform/Text.h"
+#include "platform/win32/WideText.h"
 #include "tools/reference/MemberNotes.h"
 
 #include <cstdio>
@@ -26,15 +28,6 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-std::string Utf8(const std::wstring& text) {
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                          nullptr, nullptr);
-    return out;
-}
-
 // A table cell's text: a "|" of its own would end the cell.
 std::string Cell(const std::string& text) {
     std::string out;
@@ -45,7 +38,7 @@ std::string Cell(const std::string& text) {
 }
 
 std::string Taken(BSTR text) {
-    const std::string out = text != nullptr ? Utf8(text) : std::string();
+    const std::string out = text != nullptr ? ToUtf8(win32::FromWide(text)) : std::string();
     ::SysFreeString(text);
     return out;
 }
