@@ -34,8 +34,8 @@ public:
     // Whether the system's completion of file and folder names is on for the box. It comes on
     // once the box has first had the focus and the window is idle.
     bool AutoCompleteOn() const { return autoCompleteOn_; }
-    // Makes the box take files that programs drag with OLE, once the window is idle: a box in a
-    // window on the screen is made to; one parked among the message-only windows is not.
+    // Makes the box take files that programs drag with OLE, once the window is idle. Its owner
+    // asks for it when the box is where the mouse can reach it.
     void AcceptDropsOnceIdle();
     // Whether the box is an OLE drop target. It is not where the thread cannot have OLE (a
     // thread of the multithreaded apartment); files then still arrive as WM_DROPFILES.
