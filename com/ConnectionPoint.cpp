@@ -37,6 +37,11 @@ struct PointItems {
 
 } // namespace
 
+bool ConnectionPoint::Connected(DWORD cookie) const {
+    return std::any_of(sinks_.begin(), sinks_.end(),
+                       [cookie](const Connection& entry) { return entry.cookie == cookie; });
+}
+
 STDMETHODIMP ConnectionPoint::QueryInterface(REFIID iid, void** out) {
     if (out == nullptr) {
         return E_POINTER;

@@ -33,7 +33,9 @@ public:
     void ForEach(const std::function<void(Sink&)>& call) const {
         const auto sinks = sinks_;
         for (const auto& entry : sinks) {
-            call(*static_cast<Sink*>(entry.sink.Get()));
+            if (Connected(entry.cookie)) {
+                call(*static_cast<Sink*>(entry.sink.Get()));
+            }
         }
     }
 
@@ -50,6 +52,8 @@ public:
     STDMETHODIMP EnumConnections(IEnumConnections** connections) override;
 
 private:
+    bool Connected(DWORD cookie) const;
+
     struct Connection {
         DWORD cookie;
         ComPtr<IUnknown> sink; // the outgoing interface itself

@@ -3,6 +3,8 @@
 #include "com/Bstr.h"
 #include "com/ComErrors.h"
 #include "com/ComObject.h"
+#include "com/InPlaceClip.h"
+#include "com/KeyTranslation.h"
 #include "com/TypeLibrary.h"
 #include "platform/Error.h"
 #include "platform/win32/RunTimeFunctions.h"
@@ -182,11 +184,14 @@ STDMETHODIMP ControlBase::DoVerb(LONG verb, LPMSG, IOleClientSite* activeSite, L
     if (!site_.HasSite() && activeSite != nullptr) {
         site_.SetClientSite(activeSite);
     }
+    // Containers show their controls with SHOW (MFC's sites and WinForms do as a form appears):
+    // the control is shown, and the focus stays where the user left it. PRIMARY, the user's
+    // double click, and UIACTIVATE bring it into use.
     switch (verb) {
     case OLEIVERB_PRIMARY:
-    case OLEIVERB_SHOW:
     case OLEIVERB_UIACTIVATE:
         return InPlaceActivate(true);
+    case OLEIVERB_SHOW:
     case OLEIVERB_INPLACEACTIVATE:
         return InPlaceActivate(false);
     case OLEIVERB_HIDE:
@@ -271,6 +276,9 @@ STDMETHODIMP ControlBase::GetMiscStatus(DWORD, DWORD* status) {
 
 // ---- In-place activation ----
 
+// The container's handlers run inside each call to its site and may deactivate the control, or
+// let it go: what follows such a call looks again at where the control stands, and the control
+// is held until the end.
 HRESULT ControlBase::InPlaceActivate(bool uiActivate) {
     if (!site_.HasSite()) {
         return E_UNEXPECTED;
@@ -279,52 +287,74 @@ HRESULT ControlBase::InPlaceActivate(bool uiActivate) {
     if (FAILED(loaded)) {
         return loaded;
     }
+    const ComPtr<IUnknown> keep(Identity());
     if (!inPlaceActive_) {
-        ComPtr<IOleInPlaceSite> site;
-        if (FAILED(site_.ClientSite()->QueryInterface(
-                IID_IOleInPlaceSite, reinterpret_cast<void**>(site.GetAddressOf())))) {
-            return E_NOINTERFACE;
+        const HRESULT entered = EnterInPlace();
+        if (FAILED(entered)) {
+            return entered;
         }
-        if (site->CanInPlaceActivate() != S_OK) {
-            return E_FAIL;
-        }
-        site->OnInPlaceActivate();
-        HWND parent = nullptr;
-        RECT position = {};
-        RECT clip = {};
-        OLEINPLACEFRAMEINFO frameInfo = {};
-        frameInfo.cb = sizeof frameInfo;
-        if (FAILED(site->GetWindow(&parent)) ||
-            FAILED(site->GetWindowContext(&frame_, &document_, &position, &clip, &frameInfo))) {
-            site->OnInPlaceDeactivate();
-            frame_.Reset();
-            document_.Reset();
-            return E_FAIL;
-        }
-        inPlaceSite_ = site;
-        inPlaceActive_ = true;
-        const HRESULT shown = Persist([&] { window_ = ShowInPlace(parent, position); });
-        if (FAILED(shown)) {
-            InPlaceDeactivate();
-            return shown;
-        }
+    }
+    if (window_ != nullptr && !::IsWindowVisible(window_)) {
+        ::ShowWindow(window_, SW_SHOWNA);
     }
     if (uiActivate && !uiActive_ && window_ != nullptr) {
-        uiActive_ = true;
-        inPlaceSite_->OnUIActivate();
-        auto* active = static_cast<IOleInPlaceActiveObject*>(this);
-        if (frame_) {
-            frame_->SetActiveObject(active, nullptr);
-        }
-        if (document_) {
-            document_->SetActiveObject(active, nullptr);
-        }
-        const HWND focus = ::GetFocus();
-        if (focus != window_ && !::IsChild(window_, focus)) {
-            ::SetFocus(window_);
-        }
+        EnterUI();
     }
     return S_OK;
+}
+
+HRESULT ControlBase::EnterInPlace() {
+    ComPtr<IOleInPlaceSite> site;
+    if (FAILED(site_.ClientSite()->QueryInterface(IID_IOleInPlaceSite,
+                                                  reinterpret_cast<void**>(site.GetAddressOf())))) {
+        return E_NOINTERFACE;
+    }
+    if (site->CanInPlaceActivate() != S_OK) {
+        return E_FAIL;
+    }
+    site->OnInPlaceActivate();
+    HWND parent = nullptr;
+    RECT position = {};
+    RECT clip = {};
+    OLEINPLACEFRAMEINFO frameInfo = {};
+    frameInfo.cb = sizeof frameInfo;
+    if (FAILED(site->GetWindow(&parent)) ||
+        FAILED(site->GetWindowContext(&frame_, &document_, &position, &clip, &frameInfo))) {
+        site->OnInPlaceDeactivate();
+        frame_.Reset();
+        document_.Reset();
+        return E_FAIL;
+    }
+    inPlaceSite_ = site;
+    inPlaceActive_ = true;
+    const HRESULT shown = Persist([&] { window_ = ShowInPlace(parent, position); });
+    if (FAILED(shown)) {
+        InPlaceDeactivate();
+        return shown;
+    }
+    if (window_ != nullptr) {
+        ClipWindow(window_, position, &clip, clipped_);
+    }
+    return S_OK;
+}
+
+void ControlBase::EnterUI() {
+    uiActive_ = true;
+    inPlaceSite_->OnUIActivate();
+    if (!uiActive_) {
+        return; // the container took the control out again meanwhile
+    }
+    auto* active = static_cast<IOleInPlaceActiveObject*>(this);
+    if (frame_) {
+        frame_->SetActiveObject(active, nullptr);
+    }
+    if (document_) {
+        document_->SetActiveObject(active, nullptr);
+    }
+    const HWND focus = ::GetFocus();
+    if (uiActive_ && window_ != nullptr && focus != window_ && !::IsChild(window_, focus)) {
+        ::SetFocus(window_);
+    }
 }
 
 STDMETHODIMP ControlBase::UIDeactivate() {
@@ -352,6 +382,7 @@ STDMETHODIMP ControlBase::InPlaceDeactivate() {
     inPlaceActive_ = false;
     Persist([this] { HideInPlace(); });
     window_ = nullptr;
+    clipped_ = false;
     const ComPtr<IOleInPlaceSite> site = std::move(inPlaceSite_);
     frame_.Reset();
     document_.Reset();
@@ -359,7 +390,7 @@ STDMETHODIMP ControlBase::InPlaceDeactivate() {
     return S_OK;
 }
 
-STDMETHODIMP ControlBase::SetObjectRects(LPCRECT position, LPCRECT) {
+STDMETHODIMP ControlBase::SetObjectRects(LPCRECT position, LPCRECT clip) {
     if (position == nullptr) {
         return E_POINTER;
     }
@@ -372,7 +403,27 @@ STDMETHODIMP ControlBase::SetObjectRects(LPCRECT position, LPCRECT) {
         ::MoveWindow(window_, position->left, position->top, position->right - position->left,
                      position->bottom - position->top, TRUE);
     }
+    if (window_ != nullptr) {
+        ClipWindow(window_, *position, clip, clipped_);
+    }
     return S_OK;
+}
+
+STDMETHODIMP ControlBase::TranslateAccelerator(LPMSG message) {
+    if (message == nullptr) {
+        return E_INVALIDARG;
+    }
+    const HWND editWindow = inPlaceActive_ ? EditWindow() : nullptr;
+    return TranslateControlKey(*message, editWindow, ControlSiteOfContainer().Get());
+}
+
+ComPtr<IOleControlSite> ControlBase::ControlSiteOfContainer() {
+    ComPtr<IOleControlSite> controlSite;
+    if (site_.HasSite()) {
+        site_.ClientSite()->QueryInterface(IID_IOleControlSite,
+                                           reinterpret_cast<void**>(controlSite.GetAddressOf()));
+    }
+    return controlSite;
 }
 
 STDMETHODIMP ControlBase::GetWindow(HWND* window) {
@@ -383,14 +434,14 @@ STDMETHODIMP ControlBase::GetWindow(HWND* window) {
     return window_ != nullptr ? S_OK : E_FAIL;
 }
 
+// Comes from the control's window, where no caller holds the control: it is held until the
+// container has heard, since the container's handlers may let it go.
 void ControlBase::OnControlFocus(bool gained) {
+    const ComPtr<IUnknown> keep(Identity());
     if (gained && inPlaceActive_ && !uiActive_) {
         InPlaceActivate(true);
     }
-    ComPtr<IOleControlSite> controlSite;
-    if (site_.HasSite() &&
-        SUCCEEDED(site_.ClientSite()->QueryInterface(
-            IID_IOleControlSite, reinterpret_cast<void**>(controlSite.GetAddressOf())))) {
+    if (const ComPtr<IOleControlSite> controlSite = ControlSiteOfContainer()) {
         controlSite->OnFocus(gained ? TRUE : FALSE);
     }
 }

@@ -78,9 +78,9 @@ public:
     STDMETHODIMP ReactivateAndUndo() override { return E_NOTIMPL; }
 
     // ---- IOleInPlaceActiveObject ----
-    // The control's keys are ordinary window messages: Tab, Enter and Esc stay the container's,
-    // and everything else reaches the box as the container dispatches it.
-    STDMETHODIMP TranslateAccelerator(LPMSG) override { return S_FALSE; }
+    // The editing keys of the control's window are its own; every other key goes back to the
+    // container through its site (KeyTranslation.h).
+    STDMETHODIMP TranslateAccelerator(LPMSG message) override;
     STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
     STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
     STDMETHODIMP ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
@@ -188,6 +188,8 @@ protected:
     // Takes the window out of the container again.
     virtual void HideInPlace() = 0;
     virtual void DrawContent(HDC dc, const RECT& bounds) = 0;
+    // The window that takes the control's editing keys; null for a control that has none.
+    virtual HWND EditWindow() { return nullptr; }
     // The extent changed; a control that keeps a size of its own takes it back.
     virtual void OnExtentChanged() {}
     // The dispatch id of a property, for the notifications of its change.
@@ -216,6 +218,9 @@ private:
     // Tells the data advise sinks that the picture has changed.
     void SendDataChange();
     HRESULT InPlaceActivate(bool uiActivate);
+    HRESULT EnterInPlace();
+    void EnterUI();
+    ComPtr<IOleControlSite> ControlSiteOfContainer();
     HRESULT Persist(const std::function<void()>& body) noexcept;
     IUnknown* Identity() { return static_cast<IOleObject*>(this); }
 
@@ -235,6 +240,7 @@ private:
     ComPtr<IOleInPlaceFrame> frame_;
     ComPtr<IOleInPlaceUIWindow> document_;
     HWND window_ = nullptr;
+    bool clipped_ = false; // the window has a region of the container's clip
     bool inPlaceActive_ = false;
     bool uiActive_ = false;
     bool initialised_ = false;

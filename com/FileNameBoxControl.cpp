@@ -40,6 +40,14 @@ VARIANTARG ByReference(float& value) {
     return argument;
 }
 
+// The box's objects for other programs (its accessible object, its drop target) keep the server
+// loaded as its controls do.
+win32::BoxSystem ServerBoxSystem() {
+    win32::BoxSystem system;
+    system.counts = {&ServerCounts::ObjectCreated, &ServerCounts::ObjectDestroyed};
+    return system;
+}
+
 COLORREF ToColorRef(OLE_COLOR color) {
     COLORREF translated = 0;
     return SUCCEEDED(::OleTranslateColor(color, nullptr, &translated)) ? translated : 0;
@@ -92,7 +100,8 @@ private:
 FileNameBoxControl::FileNameBoxControl()
     : ControlBase(FileNameBoxClass()), DispatchImpl<IFileNameBox>([this] { return ErrorLocale(); }),
       system_([this] { return MessageOwner(); }), relay_(std::make_unique<EventRelay>(*this)),
-      box_(system_, Site(), ExtentPixels(), relay_.get()), font_([this](FontPtr changed) {
+      box_(system_, Site(), ExtentPixels(), relay_.get(), ServerBoxSystem()),
+      font_([this](FontPtr changed) {
           Box().SetFont(changed);
           font_.Took(std::move(changed));
       }) {
@@ -373,6 +382,10 @@ HWND FileNameBoxControl::ShowInPlace(HWND parent, const RECT& position) {
 
 void FileNameBoxControl::HideInPlace() {
     box_.Unplace();
+}
+
+HWND FileNameBoxControl::EditWindow() {
+    return box_.Window() != nullptr ? box_.Window()->EditHandle() : nullptr;
 }
 
 DISPID FileNameBoxControl::IdOfProperty(std::u16string_view name) {

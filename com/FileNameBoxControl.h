@@ -92,6 +92,7 @@ private:
     HWND ShowInPlace(HWND parent, const RECT& position) override;
     void HideInPlace() override;
     void DrawContent(HDC dc, const RECT& bounds) override;
+    HWND EditWindow() override;
     DISPID IdOfProperty(std::u16string_view name) override;
 
     win32::Win32System system_;

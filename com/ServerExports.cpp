@@ -38,17 +38,26 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-// Once nothing of the server is in use, the name box's window class and the type library go
-// with it: the class was registered for the host's program with a window procedure in this DLL,
-// which a class left behind would keep pointing at after the DLL unloads, and the library is
-// kept for the objects alone.
+// Once nothing of the server is in use, the type library, which is kept for the objects alone,
+// goes with it.
 STDAPI DllCanUnloadNow() {
     if (!ServerCounts::Idle()) {
         return S_FALSE;
     }
-    ::UnregisterClassW(relingo::win32::kFileNameBoxClass, ::GetModuleHandleW(nullptr));
     ReleaseServerTypeLibrary();
     return S_OK;
+}
+
+// COM unloads the server at the last CoUninitialize without asking DllCanUnloadNow. The name
+// box's window class is this DLL's, with its window procedure in this DLL, and Windows leaves a
+// DLL's classes registered after it unloads: the class goes here, and the type library with it.
+// At the process's end (reserved set) nothing needs undoing.
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+        relingo::win32::UnregisterFileNameBoxClass();
+        ReleaseServerTypeLibrary();
+    }
+    return TRUE;
 }
 
 STDAPI DllRegisterServer() {

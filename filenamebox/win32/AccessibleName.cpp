@@ -1,5 +1,6 @@
 #include "filenamebox/win32/AccessibleName.h"
 
+#include "platform/win32/ComObject.h"
 #include "platform/win32/RunTimeFunctions.h"
 
 #include <new>
@@ -43,8 +44,9 @@ bool IsSelf(const VARIANT& child) {
 // else, its children included, is the system's.
 class NamedAccessible final : public IAccessible {
 public:
-    NamedAccessible(IAccessible* standard, std::wstring name, decltype(&::SysAllocString) alloc)
-        : standard_(standard), name_(std::move(name)), sysAllocString_(alloc) {}
+    NamedAccessible(IAccessible* standard, std::wstring name, decltype(&::SysAllocString) alloc,
+                    ObjectCounts counts)
+        : standard_(standard), name_(std::move(name)), sysAllocString_(alloc), counted_(counts) {}
     NamedAccessible(const NamedAccessible&) = delete;
     NamedAccessible& operator=(const NamedAccessible&) = delete;
 
@@ -172,6 +174,7 @@ private:
     IAccessible* standard_;
     std::wstring name_;
     decltype(&::SysAllocString) sysAllocString_;
+    CountedObject counted_; // a screen reader may hold the object long after the answer
     LONG references_ = 1;
 };
 
@@ -200,13 +203,14 @@ std::optional<std::wstring> LabelCaptionBefore(HWND window) {
 namespace {
 
 IAccessible* NamedClientObject(const AccessibilityLibrary& library, HWND window,
-                               const std::wstring& name) {
+                               const std::wstring& name, ObjectCounts counts) {
     IAccessible* standard = nullptr;
     if (FAILED(library.createStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
                                                  reinterpret_cast<void**>(&standard)))) {
         return nullptr;
     }
-    auto* named = new (std::nothrow) NamedAccessible(standard, name, library.sysAllocString);
+    auto* named =
+        new (std::nothrow) NamedAccessible(standard, name, library.sysAllocString, counts);
     if (named == nullptr) {
         standard->Release();
     }
@@ -215,14 +219,15 @@ IAccessible* NamedClientObject(const AccessibilityLibrary& library, HWND window,
 
 } // namespace
 
-IAccessible* NamedClientObject(HWND window, const std::wstring& name) {
+IAccessible* NamedClientObject(HWND window, const std::wstring& name, ObjectCounts counts) {
     const std::optional<AccessibilityLibrary> library = AccessibilityLibrary::Load();
-    return library ? NamedClientObject(*library, window, name) : nullptr;
+    return library ? NamedClientObject(*library, window, name, counts) : nullptr;
 }
 
-LRESULT AnswerClientObject(HWND window, WPARAM flags, const std::wstring& name) {
+LRESULT AnswerClientObject(HWND window, WPARAM flags, const std::wstring& name,
+                           ObjectCounts counts) {
     const std::optional<AccessibilityLibrary> library = AccessibilityLibrary::Load();
-    IAccessible* named = library ? NamedClientObject(*library, window, name) : nullptr;
+    IAccessible* named = library ? NamedClientObject(*library, window, name, counts) : nullptr;
     if (named == nullptr) {
         return 0;
     }

@@ -6,6 +6,8 @@
 
 #include <oleacc.h>
 
+#include "platform/win32/ComObject.h"
+
 #include <optional>
 #include <string>
 
@@ -16,13 +18,15 @@ namespace relingo::win32 {
 std::optional<std::wstring> LabelCaptionBefore(HWND window);
 
 // The system's own accessible object for window's client area, whose name for itself is name:
-// a new reference, or null when the accessibility library is not there.
-IAccessible* NamedClientObject(HWND window, const std::wstring& name);
+// a new reference, or null when the accessibility library is not there. counts hears of the
+// object for as long as it lives.
+IAccessible* NamedClientObject(HWND window, const std::wstring& name, ObjectCounts counts = {});
 
 // Answers WM_GETOBJECT for window's client object: the system's own accessible object for the
 // window, whose name for itself is name. Returns 0, as an unanswered WM_GETOBJECT does, when
 // the accessibility library is not there. The library is loaded on the first question only, so
 // that a program nobody inspects never loads it.
-LRESULT AnswerClientObject(HWND window, WPARAM flags, const std::wstring& name);
+LRESULT AnswerClientObject(HWND window, WPARAM flags, const std::wstring& name,
+                           ObjectCounts counts = {});
 
 } // namespace relingo::win32

@@ -27,6 +27,9 @@ constexpr UINT kFirstLook = USER_TIMER_MINIMUM;
 constexpr UINT kNextLook = 50;
 constexpr UINT_PTR kCompletionTimer = 0x5246;
 constexpr UINT_PTR kDropTargetTimer = 0x5247;
+// Sent to the children of a window whose DPI changed (Windows 10 1703 and later); the headers of
+// a Windows 7 build do not name it.
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
 // Set on a box's EDIT while it takes back the focus after a failed check. A box that loses the
 // focus to it was never really left by the user and must not check itself in turn, or two bad
 // boxes would hand the focus to and fro for ever.
@@ -143,12 +146,17 @@ int ToPixels(float measure) {
     return std::max(0, static_cast<int>(std::lround(measure)));
 }
 
+// Posted by the box to itself with the names of a drop, as the system posts WM_DROPFILES: they
+// are taken once the dragging program's loop is over.
+UINT TakeDroppedFilesMessage() {
+    static const UINT message = ::RegisterWindowMessageW(L"Relingo.FileNameBox.TakeDroppedFiles");
+    return message;
+}
+
 } // namespace
 
-EditTextBox::EditTextBox(HWND parent, int controlId, FontPtr font, const DpiFunctions& dpi,
-                         const MessageFilterFunctions& messageFilter)
-    : dpi_(dpi), messageFilter_(messageFilter), backColor_(olecolor::kWindowBackground),
-      foreColor_(olecolor::kWindowText) {
+EditTextBox::EditTextBox(HWND parent, int controlId, FontPtr font, const BoxSystem& system)
+    : system_(system), backColor_(olecolor::kWindowBackground), foreColor_(olecolor::kWindowText) {
     // Made filling its parent, as the box lays it out, so that the first layout moves nothing.
     // WS_EX_ACCEPTFILES takes files dropped the older way, as DragAcceptFiles would.
     RECT fill = {};
@@ -162,6 +170,7 @@ EditTextBox::EditTextBox(HWND parent, int controlId, FontPtr font, const DpiFunc
         throw Error(errnum::kOutOfMemory, u"The file name box could not be created.");
     }
     Subclass();
+    fontDpi_ = system_.dpi->ForWindow(edit_);
     SetFont(font ? std::move(font) : std::make_shared<Font>());
 }
 
@@ -195,6 +204,8 @@ LRESULT CALLBACK EditTextBox::EditProc(HWND hwnd, UINT message, WPARAM wParam, L
 
 LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND edit = edit_;
+    const WNDPROC editProc = editProc_;
+    const LifeWatch watch = life_.Watch();
     bool skipDefault = false;
     // No failure of the owner's handlers may cross the system's frames; the message then goes
     // on as if no handler had run.
@@ -207,8 +218,8 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // A character from the input method goes through the filter once and on to the EDIT
             // as a typed one; left alone, some EDITs enter it directly and others post it back
             // as WM_CHAR, past the filter or through it a second time.
-            if (!OnChar(wParam)) {
-                ::CallWindowProcW(editProc_, edit, WM_CHAR, wParam, lParam);
+            if (!OnChar(wParam) && watch.Alive()) {
+                ::CallWindowProcW(editProc, edit, WM_CHAR, wParam, lParam);
             }
             skipDefault = true;
             break;
@@ -259,7 +270,8 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // The answer is a COM object, handed over through the thread's apartment.
             if (static_cast<LONG>(lParam) == OBJID_CLIENT && com_.Enter()) {
                 if (const auto label = LabelCaptionBefore(::GetParent(edit_))) {
-                    if (const LRESULT answer = AnswerClientObject(edit_, wParam, *label)) {
+                    if (const LRESULT answer =
+                            AnswerClientObject(edit_, wParam, *label, system_.counts)) {
                         return answer;
                     }
                 }
@@ -267,24 +279,39 @@ LRESULT EditTextBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_DROPFILES: {
             const UniqueDrop drop(reinterpret_cast<HDROP>(wParam));
-            TakeDroppedFiles(DroppedFiles(drop.Get()));
+            if (TakesDropsNow(edit_)) {
+                TakeDroppedFiles(DroppedFiles(drop.Get()));
+            }
             skipDefault = true;
             break;
         }
+        case kDpiChangedAfterParent:
+            SetDpi(system_.dpi->ForWindow(edit_));
+            break;
         case WM_DESTROY:
             dropTarget_.reset();
             break;
         default:
+            if (message == TakeDroppedFilesMessage()) {
+                TakeQueuedFiles();
+                skipDefault = true;
+            }
             break;
         }
     } catch (...) {
         // A character whose filtering failed is not entered: it may be one the filter refuses.
         skipDefault =
             message == WM_CHAR || message == WM_IME_CHAR || message == WM_DROPFILES ||
+            message == TakeDroppedFilesMessage() ||
             (message == WM_TIMER &&
              (wParam == kLeaveTimer || wParam == kCompletionTimer || wParam == kDropTargetTimer));
     }
-    return skipDefault ? 0 : ::CallWindowProcW(editProc_, edit, message, wParam, lParam);
+    // A handler of what the message raised may have ended the box and its window: the message
+    // then goes no further.
+    if (skipDefault || !watch.Alive() || edit_ == nullptr) {
+        return 0;
+    }
+    return ::CallWindowProcW(editProc, edit, message, wParam, lParam);
 }
 
 // Completion fills in text the way pasting does: typed characters still pass the key filter on
@@ -352,13 +379,15 @@ void EditTextBox::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
         button = kMiddleButton;
         events_->OnMouseDown(button, shift, x, y);
         break;
-    case WM_LBUTTONUP:
+    case WM_LBUTTONUP: {
         button = kLeftButton;
+        const LifeWatch watch = life_.Watch();
         events_->OnMouseUp(button, shift, x, y);
-        if (std::exchange(leftButtonDown_, false) && events_ != nullptr) {
+        if (watch.Alive() && std::exchange(leftButtonDown_, false) && events_ != nullptr) {
             events_->OnClick();
         }
         break;
+    }
     case WM_RBUTTONUP:
         button = kRightButton;
         events_->OnMouseUp(button, shift, x, y);
@@ -387,10 +416,13 @@ void EditTextBox::OnKillFocus(HWND newFocus) {
         ::GetPropW(newFocus, kTakingFocusBack) != nullptr) {
         return;
     }
+    const LifeWatch watch = life_.Watch();
     if (events_ != nullptr) {
         events_->OnLeave();
     }
-    ::SetTimer(edit_, kLeaveTimer, kFirstLook, nullptr);
+    if (watch.Alive()) {
+        ::SetTimer(edit_, kLeaveTimer, kFirstLook, nullptr);
+    }
 }
 
 // A box the focus came back to before the action was over was not left after all.
@@ -418,12 +450,31 @@ void EditTextBox::AcceptDropsOnceIdle() {
 // Programs drag files with OLE; the older drop messages stay open to programs of lower rights
 // than an elevated box's, which Windows keeps from sending them otherwise. (Wine filters no
 // messages by rights: every program there may send them.) Without OLE on the thread, the older
-// messages are the only way in.
+// messages are the only way in. So they are in a program above the shell: Windows keeps OLE
+// drags from Explorer away from it, and does not fall back to the older messages for a window
+// that is registered as an OLE target.
 void EditTextBox::AcceptDrops() {
-    AllowFileDropsFromLowerRights(edit_, messageFilter_);
-    if (com_.EnterOle()) {
+    AllowFileDropsFromLowerRights(edit_, *system_.messageFilter);
+    if (!RunsAboveShell(*system_.integrity) && com_.EnterOle()) {
         dropTarget_ = FileDropRegistration::Register(
-            edit_, [this](const std::vector<std::u16string>& files) { TakeDroppedFiles(files); });
+            edit_, [this](const std::vector<std::u16string>& files) { QueueDroppedFiles(files); },
+            system_.counts);
+    }
+}
+
+// The dragging program waits for the drop to be answered: the names are taken after it is done,
+// from a message the box posts to itself. A box that is gone by then takes nothing.
+void EditTextBox::QueueDroppedFiles(const std::vector<std::u16string>& files) {
+    if (droppedFiles_.empty()) {
+        ::PostMessageW(edit_, TakeDroppedFilesMessage(), 0, 0);
+    }
+    droppedFiles_ = files;
+}
+
+void EditTextBox::TakeQueuedFiles() {
+    const std::vector<std::u16string> files = std::exchange(droppedFiles_, {});
+    if (!files.empty() && TakesDropsNow(edit_)) {
+        TakeDroppedFiles(files);
     }
 }
 
@@ -478,12 +529,14 @@ std::u16string EditTextBox::Text() const {
     return FromWide(buffer);
 }
 
-// Setting the text it already has is no change, and raises none.
+// Setting the text it already has is no change, and raises none. The change's handler may end
+// the box, and with its window the answer of the call that set the text.
 void EditTextBox::SetText(const std::u16string& text) {
     if (edit_ == nullptr || text == Text()) {
         return;
     }
-    if (!::SetWindowTextW(edit_, ToWide(text).c_str())) {
+    const LifeWatch watch = life_.Watch();
+    if (!::SetWindowTextW(edit_, ToWide(text).c_str()) && watch.Alive() && edit_ != nullptr) {
         throw Error(errnum::kOutOfMemory);
     }
 }
@@ -563,7 +616,7 @@ void EditTextBox::SetEnabled(bool enabled) {
 // GDI font is released only once the EDIT uses the new one.
 void EditTextBox::SetFont(FontPtr font) {
     RequireFont(font);
-    const LOGFONTW logFont = ToLogFont(*font, dpi_.ForWindow(edit_));
+    const LOGFONTW logFont = ToLogFont(*font, fontDpi_);
     UniqueGdiObject gdiFont(::CreateFontIndirectW(&logFont));
     if (!gdiFont) {
         throw Error(errnum::kInvalidPropertyValue);
@@ -571,6 +624,13 @@ void EditTextBox::SetFont(FontPtr font) {
     ::SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(gdiFont.Get()), TRUE);
     gdiFont_ = std::move(gdiFont);
     font_ = std::move(font);
+}
+
+void EditTextBox::SetDpi(UINT dpi) {
+    if (dpi != 0 && dpi != fontDpi_) {
+        fontDpi_ = dpi;
+        SetFont(font_);
+    }
 }
 
 // The context is the thread's, shared with the other windows: the box sets its state only while

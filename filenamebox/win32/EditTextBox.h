@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
+#include "filenamebox/win32/BoxSystem.h"
 #include "filenamebox/win32/FileDrops.h"
+#include "platform/LifeToken.h"
 #include "platform/TextBox.h"
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/Handles.h"
@@ -14,18 +16,16 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace relingo::win32 {
 
 class EditTextBox final : public TextBox {
 public:
     // Creates the EDIT as a child of parent filling its client area, with the given control id
-    // and font, made at the DPI that dpi tells. The parent must pass the EDIT's notifications on
-    // through HandleParentMessage. messageFilter opens the EDIT to drops from programs of lower
-    // rights.
-    EditTextBox(HWND parent, int controlId, FontPtr font,
-                const DpiFunctions& dpi = DpiFunctions::OfSystem(),
-                const MessageFilterFunctions& messageFilter = MessageFilterFunctions::Get());
+    // and font, made at the DPI that system tells for the EDIT. The parent must pass the EDIT's
+    // notifications on through HandleParentMessage.
+    EditTextBox(HWND parent, int controlId, FontPtr font, const BoxSystem& system = {});
     ~EditTextBox() override;
     EditTextBox(const EditTextBox&) = delete;
     EditTextBox& operator=(const EditTextBox&) = delete;
@@ -38,8 +38,12 @@ public:
     // asks for it when the box is where the mouse can reach it.
     void AcceptDropsOnceIdle();
     // Whether the box is an OLE drop target. It is not where the thread cannot have OLE (a
-    // thread of the multithreaded apartment); files then still arrive as WM_DROPFILES.
+    // thread of the multithreaded apartment), nor in a program that runs above the shell, from
+    // which Windows keeps OLE drags apart; files then still arrive as WM_DROPFILES.
     bool TakesOleDrops() const { return dropTarget_ != nullptr; }
+    // Makes the font again at the window's new dots per inch, which its parent tells where the
+    // system cannot tell a window's own (before Windows 10 1607).
+    void SetDpi(UINT dpi);
 
     // Handles the messages an EDIT sends its parent (EN_CHANGE, WM_CTLCOLOREDIT); true when the
     // message was the box's, with the answer in result.
@@ -85,6 +89,8 @@ private:
     void OnLeaveTimer();
     void StartCompletion();
     void AcceptDrops();
+    void QueueDroppedFiles(const std::vector<std::u16string>& files);
+    void TakeQueuedFiles();
     void TakeDroppedFiles(const std::vector<std::u16string>& files);
     void OnDestroyed();
     void ApplyIMEMode();
@@ -94,8 +100,8 @@ private:
 
     HWND edit_ = nullptr;
     WNDPROC editProc_ = nullptr;
-    const DpiFunctions& dpi_;
-    const MessageFilterFunctions& messageFilter_;
+    BoxSystem system_;
+    UINT fontDpi_ = USER_DEFAULT_SCREEN_DPI; // what the GDI font is made for
     TextBoxEvents* events_ = nullptr;
     uint32_t backColor_;
     uint32_t foreColor_;
@@ -110,7 +116,11 @@ private:
     // For completion, the accessible object and the drop target, entered on their first use.
     ComApartment com_;
     std::unique_ptr<FileDropRegistration> dropTarget_; // revoked as the EDIT goes
+    std::vector<std::u16string> droppedFiles_;         // taken when the posted message comes
     bool leftButtonDown_ = false;
+    // An event's handler may end the box (a form closes with it): whatever raised the event
+    // checks this before it touches the box again.
+    LifeToken life_;
 };
 
 } // namespace relingo::win32

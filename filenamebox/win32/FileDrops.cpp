@@ -76,15 +76,14 @@ void AllowFileDropsFromLowerRights(HWND window, const MessageFilterFunctions& fu
     }
 }
 
+bool TakesDropsNow(HWND window) {
+    return ::IsWindowEnabled(window) && ::IsWindowEnabled(::GetAncestor(window, GA_ROOT));
+}
+
 // ---- The drop target ----
 
-FileDropTarget::FileDropTarget(HWND window, TakeDroppedFiles take)
-    : window_(window), take_(std::move(take)) {}
-
-bool FileDropTarget::Accepting() const {
-    return take_ && ::IsWindowEnabled(window_) &&
-           ::IsWindowEnabled(::GetAncestor(window_, GA_ROOT));
-}
+FileDropTarget::FileDropTarget(HWND window, TakeDroppedFiles take, ObjectCounts counts)
+    : window_(window), take_(std::move(take)), counted_(counts) {}
 
 STDMETHODIMP FileDropTarget::DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) {
     if (effect == nullptr) {
@@ -108,8 +107,8 @@ STDMETHODIMP FileDropTarget::DragLeave() {
     return S_OK;
 }
 
-// The taker is called through a copy: what it raises may end the window, and this target's
-// registration with it.
+// The names are read while the source's data is there to read, and handed on through a copy of
+// the taker, which Forget may clear meanwhile.
 STDMETHODIMP FileDropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
     if (effect == nullptr) {
         return E_INVALIDARG;
@@ -133,13 +132,13 @@ STDMETHODIMP FileDropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effec
 
 // ---- The registration ----
 
-std::unique_ptr<FileDropRegistration> FileDropRegistration::Register(HWND window,
-                                                                     TakeDroppedFiles take) {
+std::unique_ptr<FileDropRegistration>
+FileDropRegistration::Register(HWND window, TakeDroppedFiles take, ObjectCounts counts) {
     const ComFunctions& com = ComFunctions::Get();
     if (com.registerDragDrop == nullptr || com.revokeDragDrop == nullptr) {
         return nullptr;
     }
-    auto target = ComObject<FileDropTarget>::Make(window, std::move(take));
+    auto target = ComObject<FileDropTarget>::Make(window, std::move(take), counts);
     if (!target || FAILED(com.registerDragDrop(window, target.Get()))) {
         return nullptr;
     }

@@ -11,15 +11,15 @@ constexpr int kControlId = 1;
 } // namespace
 
 FileNameBoxOnDemand::FileNameBoxOnDemand(SystemServices& system, ControlHost& host, SIZE size,
-                                         FileNameBoxEvents* events, const DpiFunctions& dpi)
-    : dpi_(dpi), site_(Win32ControlHost::SiteIn(host, dpi)),
+                                         FileNameBoxEvents* events, const BoxSystem& boxSystem)
+    : boxSystem_(boxSystem), site_(Win32ControlHost::SiteIn(host, *boxSystem.dpi)),
       input_(host.AmbientFont(), static_cast<float>(size.cx), static_cast<float>(size.cy),
              [this] { EnsureWindow(); }),
       box_(system, site_, input_, events) {}
 
 void FileNameBoxOnDemand::MakeWindow(HWND parent, const RECT& bounds) {
-    window_ =
-        std::make_unique<FileNameBoxWindow>(parent, bounds, kControlId, site_, box_, input_, dpi_);
+    window_ = std::make_unique<FileNameBoxWindow>(parent, bounds, kControlId, site_, box_, input_,
+                                                  boxSystem_);
     window_->SetFocusObserver(focusObserver_);
 }
 
@@ -29,7 +29,13 @@ HWND FileNameBoxOnDemand::Place(HWND parent, const RECT& bounds) {
         return window_->Handle();
     }
     const HWND box = window_->Handle();
-    ::SetParent(box, parent);
+    // A window among the message-only ones may not move into a window of another DPI awareness:
+    // the box's state goes back into memory and its window is made where it belongs.
+    if (boxSystem_.setParent(box, parent) == nullptr) {
+        Unplace();
+        MakeWindow(parent, bounds);
+        return window_->Handle();
+    }
     window_->Move(bounds);
     ::ShowWindow(box, SW_SHOWNA);
     window_->AcceptDrops();

@@ -8,6 +8,7 @@
 
 #include "filenamebox/DeferredTextBox.h"
 #include "filenamebox/FileNameBox.h"
+#include "filenamebox/win32/BoxSystem.h"
 #include "filenamebox/win32/FileNameBoxWindow.h"
 #include "filenamebox/win32/Win32ControlHost.h"
 #include "platform/HostServices.h"
@@ -23,8 +24,7 @@ class FileNameBoxOnDemand {
 public:
     // As FileNameBoxWindow's, with size the box's extent in pixels until it has a window.
     FileNameBoxOnDemand(SystemServices& system, ControlHost& host, SIZE size,
-                        FileNameBoxEvents* events = nullptr,
-                        const DpiFunctions& dpi = DpiFunctions::OfSystem());
+                        FileNameBoxEvents* events = nullptr, const BoxSystem& boxSystem = {});
     FileNameBoxOnDemand(const FileNameBoxOnDemand&) = delete;
     FileNameBoxOnDemand& operator=(const FileNameBoxOnDemand&) = delete;
 
@@ -33,7 +33,8 @@ public:
     FileNameBoxWindow* Window() const { return window_.get(); }
 
     // Puts the box into parent at bounds (pixels, in the parent's client area) and shows it:
-    // its window is made there, or moved there when it has one already. The box's window.
+    // its window is made there, or moved there when it has one already, or made there afresh
+    // when the system will not move it. The box's window.
     HWND Place(HWND parent, const RECT& bounds);
     // Takes the box out of its parent again: the state goes back into memory, and the window
     // goes. Moving it among the message-only windows instead would cost about what making it
@@ -48,7 +49,7 @@ public:
 private:
     void MakeWindow(HWND parent, const RECT& bounds);
 
-    const DpiFunctions& dpi_;
+    BoxSystem boxSystem_;
     Win32ControlHost site_;
     DeferredTextBox input_;
     std::function<void(bool)> focusObserver_;

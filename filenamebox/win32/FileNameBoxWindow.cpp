@@ -8,15 +8,30 @@ namespace {
 
 constexpr int kInputId = 1;
 
+// The module that holds the box's window procedure: the program's own, or a server DLL's when
+// the box is a COM control. Its class goes with that module, and so must be registered for it.
+HINSTANCE ModuleOfThisCode() {
+    HMODULE module = nullptr;
+    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                             GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCWSTR>(&ModuleOfThisCode), &module);
+    return module;
+}
+
 } // namespace
+
+void UnregisterFileNameBoxClass() {
+    ::UnregisterClassW(kFileNameBoxClass, ModuleOfThisCode());
+}
 
 FileNameBoxWindow::FileNameBoxWindow(HWND parent, const RECT& bounds, int controlId,
                                      SystemServices& system, ControlHost& host,
-                                     FileNameBoxEvents* events, const DpiFunctions& dpi)
-    : ownSite_(new Win32ControlHost(Win32ControlHost::SiteIn(host, dpi))), site_(*ownSite_) {
+                                     FileNameBoxEvents* events, const BoxSystem& boxSystem)
+    : ownSite_(new Win32ControlHost(Win32ControlHost::SiteIn(host, *boxSystem.dpi))),
+      site_(*ownSite_) {
     CreateBoxWindow(parent, bounds, controlId);
     try {
-        input_ = std::make_unique<EditTextBox>(Handle(), kInputId, host.AmbientFont(), dpi);
+        input_ = std::make_unique<EditTextBox>(Handle(), kInputId, host.AmbientFont(), boxSystem);
         ownBox_ = std::make_unique<FileNameBox>(system, site_, *input_, events);
         box_ = ownBox_.get();
         box_->Resize();
@@ -31,12 +46,12 @@ FileNameBoxWindow::FileNameBoxWindow(HWND parent, const RECT& bounds, int contro
 // arrives at the size the EDIT already has.
 FileNameBoxWindow::FileNameBoxWindow(HWND parent, const RECT& bounds, int controlId,
                                      Win32ControlHost& site, FileNameBox& box,
-                                     DeferredTextBox& input, const DpiFunctions& dpi)
+                                     DeferredTextBox& input, const BoxSystem& boxSystem)
     : site_(site) {
     CreateBoxWindow(parent, bounds, controlId);
     try {
         box.Resize();
-        input_ = std::make_unique<EditTextBox>(Handle(), kInputId, input.GetFont(), dpi);
+        input_ = std::make_unique<EditTextBox>(Handle(), kInputId, input.GetFont(), boxSystem);
         input.Attach(*input_);
         box_ = &box;
         AcceptDropsUnlessParked(parent);
@@ -47,8 +62,9 @@ FileNameBoxWindow::FileNameBoxWindow(HWND parent, const RECT& bounds, int contro
 }
 
 void FileNameBoxWindow::CreateBoxWindow(HWND parent, const RECT& bounds, int controlId) {
+    const HINSTANCE module = ModuleOfThisCode();
     WNDCLASSEXW windowClass = {};
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.hInstance = module;
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_IBEAM);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = kFileNameBoxClass;
@@ -57,8 +73,8 @@ void FileNameBoxWindow::CreateBoxWindow(HWND parent, const RECT& bounds, int con
     CreateHandle(WS_EX_CONTROLPARENT, kFileNameBoxClass, L"",
                  WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, bounds.left, bounds.top,
                  bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
-                 ::GetModuleHandleW(nullptr), u"The file name box could not be created.");
+                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), module,
+                 u"The file name box could not be created.");
     site_.SetWindow(Handle());
 }
 
@@ -84,6 +100,13 @@ FileNameBoxWindow::~FileNameBoxWindow() {
     input_.reset();
 }
 
+// Through a copy: the container that hears of it may end the box, and with it the observer.
+void FileNameBoxWindow::NotifyFocus(bool gained) {
+    if (const std::function<void(bool)> observer = focusObserver_) {
+        observer(gained);
+    }
+}
+
 void FileNameBoxWindow::Move(const RECT& bounds) {
     ::MoveWindow(Handle(), bounds.left, bounds.top, bounds.right - bounds.left,
                  bounds.bottom - bounds.top, TRUE);
@@ -101,9 +124,9 @@ LRESULT FileNameBoxWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
         }
         return 0;
     case WM_COMMAND:
-        if (focusObserver_ && input_ && reinterpret_cast<HWND>(lParam) == input_->Handle() &&
+        if (input_ && reinterpret_cast<HWND>(lParam) == input_->Handle() &&
             (HIWORD(wParam) == EN_SETFOCUS || HIWORD(wParam) == EN_KILLFOCUS)) {
-            focusObserver_(HIWORD(wParam) == EN_SETFOCUS);
+            NotifyFocus(HIWORD(wParam) == EN_SETFOCUS);
             return 0;
         }
         return Default(message, wParam, lParam);

@@ -6,6 +6,7 @@
 
 #include "filenamebox/DeferredTextBox.h"
 #include "filenamebox/FileNameBox.h"
+#include "filenamebox/win32/BoxSystem.h"
 #include "filenamebox/win32/EditTextBox.h"
 #include "filenamebox/win32/Win32ControlHost.h"
 #include "platform/HostServices.h"
@@ -21,22 +22,26 @@ namespace relingo::win32 {
 // The name of the window class of the box.
 inline constexpr wchar_t kFileNameBoxClass[] = L"Relingo.FileNameBox";
 
+// The class is registered for the module that holds the box's code, the first time a box is
+// made. Windows unregisters a program's classes as it ends, but leaves those of a DLL that
+// unloads, pointing into code that is gone: a DLL that holds the box calls this as it goes.
+void UnregisterFileNameBoxClass();
+
 class FileNameBoxWindow : public Window<FileNameBoxWindow> {
 public:
     // Creates the box as a child of parent with the control id, at the rectangle (pixels, in
     // the parent's client area). host gives the ambient properties (locale, user mode, font),
     // the scale conversion and the change notification and must outlive the box; the box
     // reports its own extent and repaint itself. The inner box starts with host's ambient font,
-    // made at the DPI that dpi tells. Throws relingo::Error when the window cannot be made.
+    // made at the DPI that boxSystem tells. Throws relingo::Error when the window cannot be made.
     FileNameBoxWindow(HWND parent, const RECT& bounds, int controlId, SystemServices& system,
                       ControlHost& host, FileNameBoxEvents* events = nullptr,
-                      const DpiFunctions& dpi = DpiFunctions::OfSystem());
+                      const BoxSystem& boxSystem = {});
     // The window of a box that has lived without one so far (FileNameBoxOnDemand): site reports
     // the new window's extent, box lays its inner box out for it, and input takes the new EDIT
     // as its real box, with the state it kept. site, box and input must outlive the window.
     FileNameBoxWindow(HWND parent, const RECT& bounds, int controlId, Win32ControlHost& site,
-                      FileNameBox& box, DeferredTextBox& input,
-                      const DpiFunctions& dpi = DpiFunctions::OfSystem());
+                      FileNameBox& box, DeferredTextBox& input, const BoxSystem& boxSystem = {});
     ~FileNameBoxWindow();
 
     FileNameBox& Box() { return *box_; }
@@ -46,6 +51,10 @@ public:
 
     // Moves and sizes the box (pixels, in the parent's client area); the inner box follows.
     void Move(const RECT& bounds);
+    // The window's dots per inch changed to dpi: the inner box makes its font again for it. A
+    // parent that hears of the change (WM_DPICHANGED) tells the box, since a system that sends it
+    // may have no way yet to tell a window's own DPI.
+    void SetDpi(UINT dpi) { input_->SetDpi(dpi); }
     // Makes the box take files dragged onto it, once the window is idle. A box made in a window
     // does so by itself; one made among the message-only windows, once it is moved into one.
     void AcceptDrops() { input_->AcceptDropsOnceIdle(); }
@@ -61,6 +70,7 @@ private:
     friend class Window<FileNameBoxWindow>;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateBoxWindow(HWND parent, const RECT& bounds, int controlId);
+    void NotifyFocus(bool gained);
     void AcceptDropsUnlessParked(HWND parent);
     void Abandon();
 

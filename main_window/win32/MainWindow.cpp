@@ -143,8 +143,10 @@ void MainWindow::CreateControls(StartupTrace* trace) {
         const int id = placement.id;
         const RECT r = PlacementInPixels(placement, dpi_);
         if (placement.kind == ControlKind::NameBox) {
+            BoxSystem boxSystem;
+            boxSystem.dpi = &dpiFunctions_;
             auto box = std::make_unique<FileNameBoxWindow>(Handle(), r, id, system_, host_, nullptr,
-                                                           dpiFunctions_);
+                                                           boxSystem);
             controls_[i] = box->Handle();
             (id == IDC_TXTIPDK ? txtIPDK_ : txtFileName_) = std::move(box);
             MarkControl(trace, placement.name);
@@ -259,9 +261,10 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
                    suggested.right - suggested.left, suggested.bottom - suggested.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ApplyFonts();
-    // The name boxes make their fonts for the window's dots per inch when the font is set.
+    // The DPI the message carries, not the boxes' own: before Windows 10 1607 the system cannot
+    // tell a window's DPI, and would give the boxes the session's.
     for (FileNameBoxWindow* box : {txtIPDK_.get(), txtFileName_.get()}) {
-        box->Box().SetFont(box->Box().Font());
+        box->SetDpi(dpi);
     }
     ApplyLayout();
 }

@@ -43,6 +43,33 @@ struct Uncounted {
     static void ObjectDestroyed() noexcept {}
 };
 
+// Counts chosen at run time: a view's objects that other programs hold (an accessible object, a
+// drop target) count as the objects of the server that holds the view, and of nothing in a
+// program of its own. A member of such an object, counted for as long as the object lives.
+struct ObjectCounts {
+    void (*created)() noexcept = nullptr;
+    void (*destroyed)() noexcept = nullptr;
+};
+
+class CountedObject {
+public:
+    explicit CountedObject(ObjectCounts counts) : counts_(counts) {
+        if (counts_.created != nullptr) {
+            counts_.created();
+        }
+    }
+    ~CountedObject() {
+        if (counts_.destroyed != nullptr) {
+            counts_.destroyed();
+        }
+    }
+    CountedObject(const CountedObject&) = delete;
+    CountedObject& operator=(const CountedObject&) = delete;
+
+private:
+    ObjectCounts counts_;
+};
+
 template <class Impl, class Counts = Uncounted>
 class ComObject final : public Impl {
 public:

@@ -15,7 +15,10 @@
 //   USER32 GetDpiForWindow           the screen's LOGPIXELSX (one DPI for the whole session)
 //   USER32 GetDpiForSystem           the screen's LOGPIXELSX
 //   USER32 AdjustWindowRectExForDpi  AdjustWindowRectEx at the session's DPI
-// Without them the window never sees WM_DPICHANGED, which the same systems introduced.
+// WM_DPICHANGED is older than they are: Windows 8.1 and the first Windows 10 send it to a window
+// moved to a monitor of another DPI, where GetDpiForWindow is still missing and the fallback
+// answers the session's DPI. The DPI the message carries is then the only one that tells, and the
+// window hands it down to its controls.
 #pragma once
 
 #include <windows.h>
@@ -55,6 +58,9 @@ public:
     static const DpiFunctions& OfSystem();
     // None of the newer functions, whatever the system: the fallbacks alone, as on Windows 7.
     static const DpiFunctions& Windows7();
+    // A system whose functions are these: tests stand in for it with their own answers.
+    DpiFunctions(UINT(WINAPI* forWindow)(HWND), UINT(WINAPI* forSystem)())
+        : getDpiForWindow_(forWindow), getDpiForSystem_(forSystem) {}
 
     // Whether the system tells each window its own DPI (and sends WM_DPICHANGED).
     bool PerWindow() const { return getDpiForWindow_ != nullptr; }

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 
 namespace relingo::test {
@@ -68,6 +69,49 @@ TEST_F(ContainerTest, ActivationInPlacePutsTheBoxIntoTheContainersWindowAndBack)
     EXPECT_EQ(container.Site().inPlaceDeactivations, 1);
     EXPECT_NE(::GetParent(window), container.Window());
     EXPECT_EQ(box->GetWindow(&window), E_FAIL);
+}
+
+// The window region of a window, in its own coordinates; none when it has none.
+std::optional<RECT> RegionOf(HWND window) {
+    const HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    RECT box = {};
+    const bool has = ::GetWindowRgn(window, region) != ERROR;
+    ::GetRgnBox(region, &box);
+    ::DeleteObject(region);
+    return has ? std::optional<RECT>(box) : std::nullopt;
+}
+
+// In a frame or a scrolled page the container shows only part of the box: the box's window
+// shows that part alone, and a clip that covers the box leaves it no region.
+TEST_F(ContainerTest, TheContainersClipClipsTheBoxsWindow) {
+    TestContainer container(kRunTime);
+    container.Site().clip = RECT{0, 0, 110, 200}; // given at activation
+    auto box = MakeControl<IOleInPlaceObject>(L"Relingo.FileNameBox");
+    ASSERT_TRUE(box);
+    container.Place(box.Get(), true);
+    HWND window = nullptr;
+    ASSERT_EQ(box->GetWindow(&window), S_OK);
+    const RECT placed = container.Site().position; // {10, 10, 210, 32}
+    const struct {
+        const char* what;
+        RECT position;
+        RECT clip;
+        std::optional<RECT> region;
+    } cases[] = {
+        {"at activation", placed, {0, 0, 110, 200}, RECT{0, 0, 100, 22}},
+        {"covering", placed, {0, 0, 400, 200}, std::nullopt},
+        {"from the top left", placed, {50, 20, 400, 200}, RECT{40, 10, 200, 22}},
+        {"moved outside", {20, 40, 320, 64}, {0, 0, 400, 30}, RECT{0, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (&c != cases) {
+            ASSERT_EQ(box->SetObjectRects(&c.position, &c.clip), S_OK);
+        }
+        const std::optional<RECT> region = RegionOf(window);
+        ASSERT_EQ(region.has_value(), c.region.has_value());
+        EXPECT_TRUE(!region || ::EqualRect(&*region, &*c.region));
+    }
 }
 
 struct Change {

@@ -1,6 +1,7 @@
 // The server's objects come and go without leaving anything behind, and the server unloads once
 // the last of them is gone.
 #include "tests/com/ComTestSupport.h"
+#include "tests/com/TestContainer.h"
 
 #include <gtest/gtest.h>
 
@@ -62,6 +63,52 @@ TEST(LifetimeTest, ALockOrALivingObjectKeepsTheServerLoaded) {
     control.Reset();
     ::CoFreeUnusedLibrariesEx(0, 0);
     EXPECT_EQ(::GetModuleHandleW(L"RelingoControls.ocx"), nullptr);
+}
+
+// How much of the address space the loaded server takes, from its own headers.
+SIZE_T ImageSize(HMODULE module) {
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(module);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        reinterpret_cast<const BYTE*>(module) + dos->e_lfanew);
+    return nt->OptionalHeader.SizeOfImage;
+}
+
+// COM frees the server at the last CoUninitialize, and Windows does so without asking
+// DllCanUnloadNow, so the server cleans up as it unloads. Loaded again, at another address since
+// its first one is taken meanwhile, it must make its box's window with its own code: a window
+// class left from the first load would point where nothing is.
+TEST(LifetimeTest, TheServerLoadedAgainAfterComEndedPlacesABox) {
+    ServerActivation activation;
+    ASSERT_TRUE(activation.Active());
+    void* taken = nullptr;
+    for (int load = 1; load <= 2; ++load) {
+        SCOPED_TRACE(load);
+        ASSERT_EQ(::OleInitialize(nullptr), S_OK);
+        TestContainer container({1033, true});
+        auto box = MakeControl<IOleInPlaceObject>(L"Relingo.FileNameBox");
+        ASSERT_TRUE(box);
+        container.Place(box.Get(), true);
+        HWND window = nullptr;
+        EXPECT_EQ(box->GetWindow(&window), S_OK);
+        EXPECT_TRUE(::IsWindow(window));
+        container.Unload();
+        box.Reset();
+        const HMODULE server = ::GetModuleHandleW(L"RelingoControls.ocx");
+        ASSERT_NE(server, nullptr);
+        const SIZE_T size = ImageSize(server);
+        ::OleUninitialize();
+        ASSERT_EQ(::GetModuleHandleW(L"RelingoControls.ocx"), nullptr);
+        WNDCLASSEXW left = {sizeof left, 0,       nullptr, 0,       0,       nullptr,
+                            nullptr,     nullptr, nullptr, nullptr, nullptr, nullptr};
+        for (const HINSTANCE module : {HINSTANCE{server}, ::GetModuleHandleW(nullptr)}) {
+            EXPECT_FALSE(::GetClassInfoExW(module, L"Relingo.FileNameBox", &left));
+        }
+        if (taken == nullptr) {
+            taken = ::VirtualAlloc(server, size, MEM_RESERVE, PAGE_NOACCESS);
+            ASSERT_EQ(taken, server);
+        }
+    }
+    ::VirtualFree(taken, 0, MEM_RELEASE);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <olectl.h>
 
+#include <utility>
+
 namespace relingo::test {
 
 using com::Interfaces;
@@ -30,15 +32,21 @@ STDMETHODIMP TestSite::OnInPlaceActivate() {
 
 STDMETHODIMP TestSite::OnUIActivate() {
     ++uiActivations;
+    uiActive = true;
+    return S_OK;
+}
+
+STDMETHODIMP TestSite::OnUIDeactivate(BOOL) {
+    uiActive = false;
     return S_OK;
 }
 
 STDMETHODIMP TestSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
-                                        LPRECT where, LPRECT clip, LPOLEINPLACEFRAMEINFO info) {
+                                        LPRECT where, LPRECT shown, LPOLEINPLACEFRAMEINFO info) {
     *frame = nullptr;
     *document = nullptr;
     *where = position;
-    *clip = position;
+    *shown = clip.value_or(position);
     info->fMDIApp = FALSE;
     info->hwndFrame = window_;
     info->haccel = nullptr;
@@ -53,7 +61,19 @@ STDMETHODIMP TestSite::OnInPlaceDeactivate() {
 
 STDMETHODIMP TestSite::OnFocus(BOOL gained) {
     focusChanges.push_back(gained != FALSE);
+    if (const auto handler = onFocus) {
+        handler(gained != FALSE);
+    }
     return S_OK;
+}
+
+STDMETHODIMP TestSite::TranslateAccelerator(MSG* message, DWORD modifiers) {
+    if (message->message != WM_KEYDOWN && message->message != WM_SYSKEYDOWN) {
+        return S_FALSE;
+    }
+    keysHanded.emplace_back(message->wParam, modifiers);
+    const WPARAM key = message->wParam;
+    return key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE ? S_OK : S_FALSE;
 }
 
 STDMETHODIMP TestSite::GetTypeInfoCount(UINT* count) {
@@ -165,20 +185,59 @@ TestContainer::TestContainer(Ambients ambients, bool visible) {
     window_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, L"RelingoTestContainer", L"Test container",
                                 WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 100, 100, 400,
                                 200, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    other_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                               10, 100, 200, 22, window_, nullptr, nullptr, nullptr);
     site_ = com::ComObject<TestSite>::Make(window_, ambients);
 }
 
 TestContainer::~TestContainer() {
-    ::DestroyWindow(window_);
+    if (window_ != nullptr) {
+        ::DestroyWindow(window_);
+    }
 }
 
 void TestContainer::Place(IUnknown* control, bool activate) {
-    ComPtr<IOleObject> object;
-    control->QueryInterface(IID_PPV_ARGS(&object));
-    object->SetClientSite(site_.Get());
+    control->QueryInterface(IID_PPV_ARGS(&placed_));
+    placed_->SetClientSite(site_.Get());
     if (activate) {
-        object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.Get(), 0, window_,
-                       &site_->position);
+        DoVerb(OLEIVERB_INPLACEACTIVATE);
+    }
+}
+
+HRESULT TestContainer::DoVerb(LONG verb) {
+    return placed_->DoVerb(verb, nullptr, site_.Get(), 0, window_, &site_->position);
+}
+
+void TestContainer::Unload() {
+    if (const ComPtr<IOleObject> control = std::move(placed_)) {
+        control->Close(OLECLOSE_NOSAVE);
+        control->SetClientSite(nullptr);
+    }
+    ::DestroyWindow(std::exchange(window_, nullptr));
+}
+
+bool TestContainer::RunUntil(const std::function<bool()>& condition,
+                             std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ComPtr<IOleInPlaceActiveObject> active;
+            if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST &&
+                site_->uiActive && placed_ && SUCCEEDED(placed_.As(&active)) &&
+                active->TranslateAccelerator(&message) == S_OK) {
+                continue;
+            }
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        if (condition()) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
 

@@ -1,6 +1,9 @@
 // A container of the tests' own, in the manner of Wine's conformance tests: a client site that
 // gives the ambient properties it is told to and records what the control asks of it, an event
 // sink and a property sink that record what the control raises, and a property bag in memory.
+// Its form keeps to the stricter hosts' protocols (VB forms, MFC, WinForms): its message loop
+// asks the active control first and then only dispatches, its site takes the dialog keys the
+// control hands back, and it unloads with the control still on the stack.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +13,7 @@
 
 #include "com/ComObject.h"
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <optional>
@@ -36,14 +40,21 @@ public:
     void* Find(REFIID iid);
 
     void SetAmbients(Ambients ambients) { ambients_ = ambients; }
-    // Where the control is placed in the window, in pixels.
+    // Where the control is placed in the window, in pixels, and what of it the window shows.
     RECT position = {10, 10, 210, 32};
+    std::optional<RECT> clip;
+    // Called when the control says its focus changed, as a form's GotFocus and LostFocus.
+    std::function<void(bool)> onFocus;
 
     // What the control asked of the site.
     int inPlaceActivations = 0;
     int inPlaceDeactivations = 0;
     int uiActivations = 0;
+    bool uiActive = false;
     std::vector<bool> focusChanges;
+    // The keys going down that the control handed back (WM_KEYDOWN and WM_SYSKEYDOWN), with the
+    // modifiers it said were held. The site takes Tab, Enter and Esc as a form's dialog keys.
+    std::vector<std::pair<WPARAM, DWORD>> keysHanded;
 
     // IOleClientSite
     STDMETHODIMP SaveObject() override { return S_OK; }
@@ -62,7 +73,7 @@ public:
                                   LPRECT position, LPRECT clip,
                                   LPOLEINPLACEFRAMEINFO info) override;
     STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
-    STDMETHODIMP OnUIDeactivate(BOOL) override { return S_OK; }
+    STDMETHODIMP OnUIDeactivate(BOOL) override;
     STDMETHODIMP OnInPlaceDeactivate() override;
     STDMETHODIMP DiscardUndoState() override { return S_OK; }
     STDMETHODIMP DeactivateAndUndo() override { return S_OK; }
@@ -72,7 +83,7 @@ public:
     STDMETHODIMP LockInPlaceActive(BOOL) override { return S_OK; }
     STDMETHODIMP GetExtendedControl(IDispatch**) override { return E_NOTIMPL; }
     STDMETHODIMP TransformCoords(POINTL*, POINTF*, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP TranslateAccelerator(MSG*, DWORD) override { return S_FALSE; }
+    STDMETHODIMP TranslateAccelerator(MSG* message, DWORD modifiers) override;
     STDMETHODIMP OnFocus(BOOL gained) override;
     STDMETHODIMP ShowPropertyFrame() override { return E_NOTIMPL; }
     // IDispatch: the ambient properties
@@ -136,9 +147,9 @@ public:
     STDMETHODIMP Write(LPCOLESTR name, VARIANT* value) override;
 };
 
-// A top-level window to hold controls, with a site for one control in it. It is shown only for
-// tests that type or click: under Wine without a window manager, every visible top-level
-// window takes a couple of seconds to go.
+// A top-level window to hold controls, with a site for one control in it and an EDIT of its own
+// beside it. It is shown only for tests that type or click: under Wine without a window
+// manager, every visible top-level window takes a couple of seconds to go.
 class TestContainer {
 public:
     explicit TestContainer(Ambients ambients, bool visible = false);
@@ -147,13 +158,25 @@ public:
     TestContainer& operator=(const TestContainer&) = delete;
 
     HWND Window() const { return window_; }
+    HWND Other() const { return other_; }
     TestSite& Site() { return *site_.Get(); }
     // Sets the site into the control and, with activate, places it in the window.
     void Place(IUnknown* control, bool activate);
+    // The placed control's verb, as the container calls it.
+    HRESULT DoVerb(LONG verb);
+    // What a form's Unload does: closes the control, takes the site from it, lets it go and
+    // destroys the window. The control's own caller may still be running.
+    void Unload();
+    // The form's message loop until the condition holds or the limit passes: a key goes to the
+    // active control's TranslateAccelerator first, and is dispatched only when it answers S_FALSE.
+    bool RunUntil(const std::function<bool()>& condition,
+                  std::chrono::milliseconds limit = std::chrono::seconds(10));
 
 private:
     HWND window_ = nullptr;
+    HWND other_ = nullptr;
     ComPtr<com::ComObject<TestSite>> site_;
+    ComPtr<IOleObject> placed_;
 };
 
 // A bitmap of the screen's kind for a control to draw into, filled with one colour at first.

@@ -105,5 +105,23 @@ TEST_F(WindowsSevenFallbackTest, FontsAreMadeForTheScreensDpi) {
     }
 }
 
+// Windows 8.1 and the first Windows 10 tell the window its new DPI with WM_DPICHANGED, but have
+// no GetDpiForWindow: the window hands the message's DPI down, and every control's font follows.
+TEST_F(WindowsSevenFallbackTest, TheDpiOfWmDpiChangedReachesEveryFont) {
+    for (const UINT dpi : {144U, 96U, dpi_}) {
+        SCOPED_TRACE(dpi);
+        RECT suggested = {};
+        ::GetWindowRect(window_->Handle(), &suggested);
+        ::SendMessageW(window_->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                       reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(FontOf(Control(IDC_CMDOK)).lfHeight, -::MulDiv(8, static_cast<int>(dpi), 72));
+        for (const int id : {IDC_TXTIPDK, IDC_TXTFILENAME}) {
+            EXPECT_EQ(FontOf(::GetWindow(Control(id), GW_CHILD)).lfHeight,
+                      -static_cast<int>(std::lround(9.0 * dpi / 72)))
+                << id;
+        }
+    }
+}
+
 } // namespace
 } // namespace relingo::win32

@@ -81,4 +81,9 @@ void ClickOn(HWND window, POINT client) {
     ClickAt(client);
 }
 
+void MoveMouseTo(HWND window, POINT client) {
+    ::ClientToScreen(window, &client);
+    Send({MouseInput(MOUSEEVENTF_MOVE, client)});
+}
+
 } // namespace relingo::test

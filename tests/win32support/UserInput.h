@@ -19,5 +19,7 @@ void ClickOn(HWND window);
 // A left click at a point of a window's client area. Two clicks at one point in quick succession
 // are a double click.
 void ClickOn(HWND window, POINT client);
+// Moves the mouse to a point of a window's client area.
+void MoveMouseTo(HWND window, POINT client);
 
 } // namespace relingo::test

@@ -229,7 +229,8 @@ std::wstring ThisProgramsFolder() {
 
 } // namespace
 
-DragOutcome DragOnto(HWND window, const std::wstring& arguments) {
+DragOutcome DragOnto(HWND window, const std::wstring& arguments,
+                     const std::function<void(HANDLE)>& started) {
     RECT r = {};
     ::GetWindowRect(window, &r);
     std::wstring line = L"\"" + ThisProgramsFolder() + L"\\DragSource.exe\" " +
@@ -242,6 +243,9 @@ DragOutcome DragOnto(HWND window, const std::wstring& arguments) {
     if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &info)) {
         return outcome;
+    }
+    if (started) {
+        started(info.hProcess);
     }
     DWORD code = 0;
     if (!HandleMessagesUntil(

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -78,8 +79,9 @@ struct DragOutcome {
 
 // Drags onto the middle of window from another program, DragSource, which offers what the
 // arguments say, through the system's drag loop. This thread's messages are handled meanwhile,
-// for a target of its own.
-DragOutcome DragOnto(HWND window, const std::wstring& arguments);
+// for a target of its own. started gets the dragging program's process while it runs.
+DragOutcome DragOnto(HWND window, const std::wstring& arguments,
+                     const std::function<void(HANDLE)>& started = {});
 
 // Waits until window is registered as an OLE drop target, handling this thread's messages.
 bool WaitForDropTarget(HWND window);

@@ -196,29 +196,45 @@ TEST_F(BoxOnDemandTest, KeepsTheStateAsItsEditWouldAndHandsItOverWhenPlaced) {
     }
 }
 
-// A box that needs its window before it is placed gets it among the message-only windows, at the
-// size it kept; placed, that window moves into the parent; taken out, the window goes and the
-// state stays.
-TEST_F(BoxOnDemandTest, AWindowMadeBeforePlacingMovesInAndGoesWhenTakenOut) {
-    FileNameBoxOnDemand onDemand(system_, host_, SIZE{120, 21});
-    onDemand.Box().ReadProperties(PropertyBag{});
-    onDemand.Box().SetText(u"C:\\x");
-    onDemand.EnsureWindow();
-    ASSERT_NE(onDemand.Window(), nullptr);
-    const HWND box = onDemand.Window()->Handle();
-    EXPECT_EQ(::FindWindowExW(HWND_MESSAGE, nullptr, kFileNameBoxClass, nullptr), box);
-    EXPECT_EQ(ReadEdit(box).find("C:\\x "), 0u);
-    EXPECT_NE(ReadEdit(box).find(" 120x21 "), std::string::npos);
+// Windows 10 1703 and later refuse SetParent between windows of different DPI awareness, as in
+// Office's hosting of mixed ones; Wine never does.
+HWND WINAPI RefusedSetParent(HWND, HWND) {
+    return nullptr;
+}
 
-    EXPECT_EQ(onDemand.Place(top_, RECT{10, 10, 210, 34}), box);
-    EXPECT_TRUE(::IsChild(top_, box));
-    EXPECT_NE(ReadEdit(box).find(" 200x24 "), std::string::npos);
-    onDemand.Box().SetSelStart(2);
-    onDemand.Unplace();
-    EXPECT_FALSE(::IsWindow(box));
-    EXPECT_EQ(onDemand.Window(), nullptr);
-    EXPECT_EQ(onDemand.Box().Text(), u"C:\\x");
-    EXPECT_EQ(onDemand.Box().SelStart(), 2);
+// A box that needs its window before it is placed gets it among the message-only windows, at the
+// size it kept; placed, that window moves into the parent, or where the system refuses the move
+// the window is made there afresh with the state; taken out, the window goes and the state stays.
+TEST_F(BoxOnDemandTest, AWindowMadeBeforePlacingMovesInAndGoesWhenTakenOut) {
+    for (const bool moves : {true, false}) {
+        SCOPED_TRACE(moves ? "moved" : "SetParent refused");
+        BoxSystem system;
+        if (!moves) {
+            system.setParent = &RefusedSetParent;
+        }
+        FileNameBoxOnDemand onDemand(system_, host_, SIZE{120, 21}, nullptr, system);
+        onDemand.Box().ReadProperties(PropertyBag{});
+        onDemand.Box().SetText(u"C:\\x");
+        onDemand.EnsureWindow();
+        ASSERT_NE(onDemand.Window(), nullptr);
+        const HWND parked = onDemand.Window()->Handle();
+        EXPECT_EQ(::FindWindowExW(HWND_MESSAGE, nullptr, kFileNameBoxClass, nullptr), parked);
+        EXPECT_EQ(ReadEdit(parked).find("C:\\x "), 0u);
+        EXPECT_NE(ReadEdit(parked).find(" 120x21 "), std::string::npos);
+
+        const HWND box = onDemand.Place(top_, RECT{10, 10, 210, 34});
+        EXPECT_EQ(box == parked, moves);
+        EXPECT_EQ(::IsWindow(parked) != FALSE, moves);
+        EXPECT_TRUE(::IsChild(top_, box));
+        EXPECT_EQ(ReadEdit(box).find("C:\\x "), 0u);
+        EXPECT_NE(ReadEdit(box).find(" 200x24 "), std::string::npos);
+        onDemand.Box().SetSelStart(2);
+        onDemand.Unplace();
+        EXPECT_FALSE(::IsWindow(box));
+        EXPECT_EQ(onDemand.Window(), nullptr);
+        EXPECT_EQ(onDemand.Box().Text(), u"C:\\x");
+        EXPECT_EQ(onDemand.Box().SelStart(), 2);
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "filenamebox/win32/FileNameBoxWindow.h"
 #include "filenamebox/win32/Win32ControlHost.h"
 #include "platform/Error.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32System.h"
 #include "tests/win32support/Win32TestSupport.h"
@@ -22,6 +23,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -49,7 +51,14 @@ public:
     std::optional<int16_t> replaceKeyCode;
     bool failKeyPress = false;
 
-    void Change() override { log.push_back("Change"); }
+    std::function<void()> onChange;
+
+    void Change() override {
+        log.push_back("Change");
+        if (onChange) {
+            onChange();
+        }
+    }
     void Click() override { log.push_back("Click"); }
     void DblClick() override { log.push_back("DblClick"); }
     void KeyDown(int16_t& keyCode, int16_t&) override {
@@ -372,24 +381,37 @@ TEST_F(FileNameBoxWindowTest, SelectionThroughTheEdit) {
 
 // ---- Drops ----
 
-TEST_F(FileNameBoxWindowTest, ADropOfThreeFilesTakesTheFirst) {
+// Files dropped the older way: the first is taken, unless the box or its window is disabled (a
+// modal box is up, the box's own check among them).
+TEST_F(FileNameBoxWindowTest, ADropTheOlderWayTakesTheFirstFileWhileTheBoxTakesInput) {
     EXPECT_TRUE(::GetWindowLongW(Edit(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-    Box().SetText(u"C:\\old");
-    events_.log.clear();
-    ::SendMessageW(
-        Edit(), WM_DROPFILES,
-        reinterpret_cast<WPARAM>(MakeDrop({L"C:\\Data\\一.txt", L"C:\\two.txt", L"C:\\three.txt"})),
-        0);
-    EXPECT_EQ(Box().Text(), u"C:\\Data\\一.txt");
-    EXPECT_EQ(events_.log, Log{"Change"});
-}
-
-TEST_F(FileNameBoxWindowTest, ADropWithoutFilesLeavesTheText) {
-    Box().SetText(u"C:\\old");
-    events_.log.clear();
-    ::SendMessageW(Edit(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({})), 0);
-    EXPECT_EQ(Box().Text(), u"C:\\old");
-    EXPECT_TRUE(events_.log.empty());
+    const struct {
+        const char* what;
+        std::vector<std::wstring> files;
+        bool boxEnabled;
+        bool windowEnabled;
+        std::u16string text;
+    } cases[] = {
+        {"three files",
+         {L"C:\\Data\\一.txt", L"C:\\two.txt", L"C:\\three.txt"},
+         true,
+         true,
+         u"C:\\Data\\一.txt"},
+        {"no file", {}, true, true, u"C:\\old"},
+        {"a disabled box", {L"C:\\two.txt"}, false, true, u"C:\\old"},
+        {"under a modal box", {L"C:\\two.txt"}, true, false, u"C:\\old"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Box().SetText(u"C:\\old");
+        Box().SetEnabled(c.boxEnabled);
+        ::EnableWindow(top_, c.windowEnabled);
+        events_.log.clear();
+        ::SendMessageW(Edit(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(c.files)), 0);
+        EXPECT_EQ(Box().Text(), c.text);
+        EXPECT_EQ(events_.log, c.text != u"C:\\old" ? Log{"Change"} : Log{});
+        ::EnableWindow(top_, TRUE);
+    }
 }
 
 // ---- Drags from another program, through OLE ----
@@ -414,6 +436,7 @@ TEST_F(FileNameBoxWindowTest, AnotherProgramsDragIsTakenOrRefusedByWhatItCarries
         Box().SetEnabled(!c.disabled);
         events_.log.clear();
         const test::DragOutcome outcome = test::DragOnto(Edit(), c.offered);
+        PumpUntilIdle();
         EXPECT_TRUE(outcome.dropped);
         EXPECT_EQ(outcome.entered, c.effect);
         EXPECT_EQ(outcome.effect, c.effect);
@@ -421,6 +444,30 @@ TEST_F(FileNameBoxWindowTest, AnotherProgramsDragIsTakenOrRefusedByWhatItCarries
         EXPECT_EQ(std::count(events_.log.begin(), events_.log.end(), "Change"),
                   c.effect != DROPEFFECT_NONE ? 1 : 0);
     }
+}
+
+// The dragging program waits in its drag loop until the drop is answered: the box takes the files
+// after that, so that a Change handler that takes its time (a message box, say) holds up no
+// other program.
+TEST_F(FileNameBoxWindowTest, TheDraggingProgramIsDoneBeforeTheChangeIsRaised) {
+    ASSERT_TRUE(test::WaitForDropTarget(Edit()));
+    UniqueKernelHandle source;
+    std::optional<bool> sourceDone;
+    // The handler waits as a message box does, handling the thread's messages meanwhile.
+    events_.onChange = [&] {
+        sourceDone =
+            PumpUntil([&] { return ::WaitForSingleObject(source.Get(), 0) == WAIT_OBJECT_0; }, 10s);
+    };
+    const test::DragOutcome outcome = test::DragOnto(Edit(), L"C:\\two.txt", [&](HANDLE process) {
+        HANDLE own = nullptr;
+        ::DuplicateHandle(::GetCurrentProcess(), process, ::GetCurrentProcess(), &own, SYNCHRONIZE,
+                          FALSE, 0);
+        source.Reset(own);
+    });
+    EXPECT_TRUE(PumpUntil([&] { return sourceDone.has_value(); }));
+    EXPECT_EQ(outcome.effect, static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(sourceDone, true);
+    EXPECT_EQ(Box().Text(), u"C:\\two.txt");
 }
 
 std::vector<std::pair<HWND, UINT>> opened; // the messages the filter below was asked to let in
@@ -432,30 +479,90 @@ BOOL WINAPI RecordOpenedMessage(HWND window, UINT message, DWORD action, PCHANGE
     return TRUE;
 }
 
-// Once idle, the EDIT alone is opened to the older drop messages from programs of lower rights;
-// a thread without OLE keeps to those messages and takes no OLE drops.
-TEST(EditTextBoxDropsTest, TheEditAloneIsOpenedToOlderDropsAndOleDropsNeedOle) {
+using Level = std::optional<DWORD>;
+constexpr DWORD kMedium = SECURITY_MANDATORY_MEDIUM_RID;
+constexpr DWORD kHigh = SECURITY_MANDATORY_HIGH_RID;
+
+// Once idle, the EDIT alone is opened to the older drop messages from programs of lower rights.
+// OLE drops need OLE on the thread, and a program that runs no higher than the shell: Windows
+// keeps OLE drags from Explorer away from an elevated one, which takes the older messages only.
+TEST(EditTextBoxDropsTest, TheEditAloneIsOpenedToOlderDropsAndOleDropsNeedOleBesideTheShell) {
     const MessageFilterFunctions recorder{&RecordOpenedMessage};
-    for (const DWORD apartment : {COINIT_APARTMENTTHREADED, COINIT_MULTITHREADED}) {
-        SCOPED_TRACE(apartment);
+    const struct {
+        const char* what;
+        DWORD apartment;
+        Level (*own)();
+        Level (*shell)();
+        bool oleDrops;
+    } cases[] = {
+        {"no OLE", COINIT_MULTITHREADED, nullptr, nullptr, false},
+        {"the system's levels", COINIT_APARTMENTTHREADED, nullptr, nullptr, true},
+        {"above the shell", COINIT_APARTMENTTHREADED, [] { return Level(kHigh); },
+         [] { return Level(kMedium); }, false},
+        {"at the shell's level", COINIT_APARTMENTTHREADED, [] { return Level(kHigh); },
+         [] { return Level(kHigh); }, true},
+        {"no shell", COINIT_APARTMENTTHREADED, [] { return Level(kHigh); }, [] { return Level(); },
+         true},
+        {"no token", COINIT_APARTMENTTHREADED, [] { return Level(); },
+         [] { return Level(kMedium); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         opened.clear();
+        const IntegrityQueries levels{c.own, c.shell};
+        BoxSystem system;
+        system.messageFilter = &recorder;
+        if (c.own != nullptr) {
+            system.integrity = &levels;
+        }
         std::thread([&] {
-            ::CoInitializeEx(nullptr, apartment);
+            ::CoInitializeEx(nullptr, c.apartment);
             const HWND parent = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 200, 40, HWND_MESSAGE,
                                                   nullptr, nullptr, nullptr);
             {
-                EditTextBox box(parent, 1, nullptr, DpiFunctions::OfSystem(), recorder);
+                EditTextBox box(parent, 1, nullptr, system);
                 box.AcceptDropsOnceIdle();
                 EXPECT_TRUE(PumpUntil([&] { return opened.size() >= 3; }));
                 const HWND edit = box.Handle();
                 EXPECT_EQ(opened, (std::vector<std::pair<HWND, UINT>>{
                                       {edit, WM_DROPFILES}, {edit, WM_COPYDATA}, {edit, 0x0049}}));
-                EXPECT_EQ(box.TakesOleDrops(), apartment == COINIT_APARTMENTTHREADED);
+                EXPECT_EQ(box.TakesOleDrops(), c.oleDrops);
             }
             ::DestroyWindow(parent);
             ::CoUninitialize();
         }).join();
     }
+}
+
+// The server that holds a box counts its objects for other programs: the drop target while the
+// box is registered, and the accessible object while a screen reader holds it.
+long liveObjects = 0;
+
+TEST_F(FileNameBoxWindowTest, TheBoxsObjectsForOtherProgramsAreCountedWhileTheyLive) {
+    BoxSystem system;
+    system.counts = {[]() noexcept { ++liveObjects; }, []() noexcept { --liveObjects; }};
+    const HWND label = ::CreateWindowExW(0, L"STATIC", L"&Name", WS_CHILD | WS_VISIBLE, 10, 60, 80,
+                                         20, top_, nullptr, nullptr, nullptr);
+    auto box = std::make_unique<FileNameBoxWindow>(top_, RECT{100, 60, 310, 84}, kOtherId + 1,
+                                                   system_, host_, nullptr, system);
+    ASSERT_TRUE(test::WaitForDropTarget(box->EditHandle()));
+    EXPECT_EQ(liveObjects, 1);
+    const LRESULT answer =
+        ::SendMessageW(box->EditHandle(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+    // From the system folder's library, as a screen reader has it.
+    const auto objectFromLresult = FindFunction<decltype(&::ObjectFromLresult)>(
+        SystemLibrary(L"oleacc.dll"), "ObjectFromLresult");
+    ASSERT_NE(objectFromLresult, nullptr);
+    IAccessible* object = nullptr;
+    ASSERT_EQ(
+        objectFromLresult(answer, __uuidof(IAccessible), 0, reinterpret_cast<void**>(&object)),
+        S_OK);
+    EXPECT_EQ(liveObjects, 2);
+    object->Release();
+    EXPECT_EQ(liveObjects, 1);
+    box.reset();
+    EXPECT_EQ(liveObjects, 0);
+    ::DestroyWindow(label);
 }
 
 // ---- Extent ----
@@ -561,6 +668,39 @@ TEST_F(FileNameBoxWindowTest, TheFontObjectBecomesTheEditsFont) {
     EXPECT_EQ(logFont.lfWeight, 700);
     EXPECT_TRUE(logFont.lfItalic);
     EXPECT_EQ(Box().Font(), font);
+}
+
+// The tests' stand-in for a system that tells each window its own DPI: the DPI of a window is a
+// property of its top-level window.
+constexpr wchar_t kTestDpi[] = L"Relingo.TestDpi";
+
+UINT WINAPI TestDpiForWindow(HWND window) {
+    const HANDLE dpi = ::GetPropW(::GetAncestor(window, GA_ROOT), kTestDpi);
+    return dpi != nullptr ? static_cast<UINT>(reinterpret_cast<UINT_PTR>(dpi)) : 96;
+}
+
+UINT WINAPI TestDpiForSystem() {
+    return USER_DEFAULT_SCREEN_DPI;
+}
+
+// A per-monitor host moved to a monitor of another DPI sends its child windows
+// WM_DPICHANGED_AFTERPARENT: the 12-point font is made again at the window's new DPI.
+TEST_F(FileNameBoxWindowTest, TheFontIsMadeAgainAtTheWindowsNewDpi) {
+    const DpiFunctions perMonitor(&TestDpiForWindow, &TestDpiForSystem);
+    BoxSystem system;
+    system.dpi = &perMonitor;
+    FileNameBoxWindow box(top_, RECT{10, 60, 310, 84}, kOtherId + 1, system_, host_, nullptr,
+                          system);
+    box.Box().SetFont(std::make_shared<Font>(Font{u"Arial", 12, 400, 0, false}));
+    for (const auto& [dpi, height] : {std::pair{144, -24}, {96, -16}, {144, -24}}) {
+        ::SetPropW(top_, kTestDpi, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dpi)));
+        ::SendMessageW(box.EditHandle(), 0x02E3, 0, 0); // WM_DPICHANGED_AFTERPARENT
+        LOGFONTW font = {};
+        ::GetObjectW(reinterpret_cast<HGDIOBJ>(::SendMessageW(box.EditHandle(), WM_GETFONT, 0, 0)),
+                     sizeof font, &font);
+        EXPECT_EQ(font.lfHeight, height) << dpi;
+    }
+    ::RemovePropW(top_, kTestDpi);
 }
 
 TEST_F(FileNameBoxWindowTest, EnabledIsTheEditsState) {
