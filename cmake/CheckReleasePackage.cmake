@@ -7,10 +7,11 @@
 #     program's source lines; the server's debug file lies beside the program's;
 #   - the program's version resource and manifest carry the project version;
 #   - `sha256sum -c SHA256SUMS` passes;
-# then makes the package once more from a copy of the sources, in a fresh tree of its own with
-# the tests left out, and requires the same bytes in every file.
+# then makes the package once more from a copy of the sources in CHECK_DIR, in the tree of its own
+# with the tests left out that tools/package makes for the PRESET, and requires the same bytes in
+# every file.
 #   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DPACKAGE_DIR=... -DVERSION=... -DOBJDUMP=...
-#         -DGDB=... -P CheckReleasePackage.cmake
+#         -DGDB=... -DPRESET=... -DCHECK_DIR=... -P CheckReleasePackage.cmake
 include(${CMAKE_CURRENT_LIST_DIR}/SourceDateEpoch.cmake)
 
 function(run)
@@ -193,40 +194,29 @@ if(NOT identity MATCHES "version=\"${version4_pattern}\"" OR
     fail("the controls' assembly is not version ${version4} for ${processor}: ${identity}")
 endif()
 
-# The same package from a second build: other source and build folders, another time.
-set(copy ${work}/source)
-file(GLOB top RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*)
-foreach(entry IN LISTS top)
-    string(FIND "${BUILD_DIR}/" "${SOURCE_DIR}/${entry}/" inside)
-    if(NOT entry MATCHES "^(\\.git|build)$" AND NOT inside EQUAL 0)
-        file(COPY ${SOURCE_DIR}/${entry} DESTINATION ${copy})
-    endif()
-endforeach()
-
-# This tree's generator, toolchain, build type and flags.
-set(names
-    "CMAKE_GENERATOR|CMAKE_TOOLCHAIN_FILE|CMAKE_BUILD_TYPE|CMAKE_(CXX|RC|EXE_LINKER)_FLAGS(_[A-Z]+)?")
-file(STRINGS ${BUILD_DIR}/CMakeCache.txt cache REGEX "^(${names}):")
-set(settings "")
-foreach(entry IN LISTS cache)
-    if(entry MATCHES "^CMAKE_GENERATOR:[A-Z]+=(.*)$")
-        list(APPEND settings -G "${CMAKE_MATCH_1}")
-    else()
-        list(APPEND settings "-D${entry}")
-    endif()
-endforeach()
-run(${CMAKE_COMMAND} -S ${copy} -B ${work}/build ${settings} -DRELINGO_BUILD_TESTS=OFF)
-run(${CMAKE_COMMAND} --build ${work}/build --target release_package)
+# The same package from a second build: other source and build folders, another time. It is
+# built in the copy of the sources the signed release's test uses, where tools/package builds it.
+include(${CMAKE_CURRENT_LIST_DIR}/ReleaseCheckSources.cmake)
+relingo_refresh_release_copy(${SOURCE_DIR} ${CHECK_DIR})
+set(copy ${CHECK_DIR}/source)
+set(tree ${copy}/build/release-${PRESET})
+execute_process(COMMAND ${CMAKE_COMMAND} --preset ${PRESET} -B ${tree} -DRELINGO_BUILD_TESTS=OFF
+        -DRELINGO_SIGN_COMMAND=
+    WORKING_DIRECTORY ${copy} OUTPUT_QUIET RESULT_VARIABLE result)
+if(result)
+    fail("the copy of the sources in ${copy} does not configure with the preset ${PRESET}")
+endif()
+run(${CMAKE_COMMAND} --build ${tree} --target release_package)
 
 file(GLOB first RELATIVE ${PACKAGE_DIR} ${PACKAGE_DIR}/*)
-file(GLOB second RELATIVE ${work}/build/package ${work}/build/package/*)
+file(GLOB second RELATIVE ${tree}/package ${tree}/package/*)
 if(NOT first STREQUAL second)
     fail("the second build made ${second}; the first made ${first}")
 endif()
 set(different "")
 foreach(file IN LISTS first)
     execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files
-        ${PACKAGE_DIR}/${file} ${work}/build/package/${file} RESULT_VARIABLE result)
+        ${PACKAGE_DIR}/${file} ${tree}/package/${file} RESULT_VARIABLE result)
     if(result)
         list(APPEND different ${file})
     endif()
@@ -234,7 +224,7 @@ endforeach()
 if(different)
     list(JOIN different ", " different)
     fail("two builds of the same sources differ in ${different} (compare ${PACKAGE_DIR} with "
-        "${work}/build/package)")
+        "${tree}/package)")
 endif()
 
 foreach(file IN LISTS first)

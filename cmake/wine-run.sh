@@ -2,13 +2,21 @@
 # Runs a Windows program under Wine in a private prefix: wine-run.sh PREFIX PROGRAM [ARGS...]
 # CTest uses it as the cross-compiling emulator. The prefix is created once, under a lock,
 # because several first starts at the same time race. Output loses Wine's carriage returns.
+#
+# A prefix made for tests keeps its windows out of any window manager's hands: on a display
+# without one, Wine would otherwise wait two seconds for each top-level window that goes to be
+# withdrawn. A program that crashes ends at once instead of waiting in Wine's debugger, so that
+# the tests after it run. RELINGO_WINE_MANAGED=1 makes a prefix for a person to use instead.
 set -u
 prefix=$(realpath -m "$1")
 shift
 
 export WINEPREFIX=$prefix
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No .NET or Gecko installers, and no menu entries on the Linux desktop for the shortcuts that
+# installers make (Wine's menu builder also holds a new shortcut open while an uninstall would
+# remove it).
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
 # Wine takes the user locale from the Unix one; tests that want Japanese set RELINGO_WINE_LANG.
 export LANG=${RELINGO_WINE_LANG:-C.UTF-8}
 unset LC_ALL LC_MESSAGES LANGUAGE
@@ -19,7 +27,7 @@ stale() {
     [ -x /usr/lib/wine/wineserver32 ] && [ ! -d "$prefix/drive_c/windows/syswow64" ]
 }
 
-if [ ! -f "$prefix/.relingo-ready" ] || stale; then
+if [ ! -f "$prefix/.relingo-ready" ] || [ ! -f "$prefix/.relingo-settings" ] || stale; then
     mkdir -p "$(dirname "$prefix")"
     (
         flock 9
@@ -37,6 +45,19 @@ if [ ! -f "$prefix/.relingo-ready" ] || stale; then
                 wineserver -w
             fi
             touch "$prefix/.relingo-ready"
+        fi
+        if [ ! -f "$prefix/.relingo-settings" ]; then
+            if [ -z "${RELINGO_WINE_MANAGED:-}" ]; then
+                wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
+                    exit 1
+            fi
+            # Without a debugger value Wine starts its own; one it cannot start ends the program.
+            for view in 64 32; do
+                wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+                    /v Debugger /d none /f /reg:$view >/dev/null 2>&1 || exit 1
+            done
+            wineserver -w
+            touch "$prefix/.relingo-settings"
         fi
     ) 9>"$prefix.lock" || { echo "wine-run.sh: could not create $prefix" >&2; exit 1; }
 fi

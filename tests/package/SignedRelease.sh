@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
 # The release signed as a company signs it, with a certificate of its own authority: a throwaway
-# one made here, so that no test needs the network. tools/package runs in a copy of the sources:
+# one made here, so that no test needs the network. tools/package runs in the copy of the sources
+# that the package checks built the release in (cmake/ReleaseCheckSources.cmake):
 #   - certificates it must refuse leave no package, and say why;
 #   - with a good one, the programs, both servers and both installers verify against the
 #     authority, the checksums hold, and a rebuild without the certificate passes
 #     tools/check-signed-release, which a changed installer does not;
 #   - the signed installer installs under Wine's msiexec, with its programs still signed.
-#   SignedRelease.sh SOURCE_DIR WORK_DIR
+#   SignedRelease.sh SOURCE_DIR WORK_DIR CHECK_DIR
 set -uo pipefail
 source_dir=$1
 work=$2
+copy=$3/source
 rm -rf "$work"
-mkdir -p "$work/source" "$work/keys"
-tar -C "$source_dir" --exclude=./build --exclude=./.git -cf - . | tar -C "$work/source" -xf -
+mkdir -p "$work/keys"
+cmake -DSOURCE_DIR="$source_dir" -DCHECK_DIR="$3" -P "$source_dir/cmake/ReleaseCheckSources.cmake" ||
+    exit 1
 SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct 2>/dev/null || date +%s)
 export SOURCE_DATE_EPOCH
 cd "$work/keys" || exit 1
@@ -40,8 +43,8 @@ signer web serverAuth
 signer expired codeSigning "2020-01-01 00:00:00"
 echo secret >password
 
-package=$work/source/tools/package
-packages=$work/source/build/packages
+package=$copy/tools/package
+packages=$copy/build/packages
 while IFS='|' read -r what pfx password timestamp said; do
     mkdir -p "$packages" && touch "$packages/Relingo-0.9.0-x64.zip"
     output=$(RELINGO_SIGN_PFX=$pfx.pfx RELINGO_SIGN_PASSWORD=$password \
@@ -73,10 +76,10 @@ done
 (cd "$work/signed" && sha256sum --check --strict --quiet SHA256SUMS) || fail "SHA256SUMS"
 
 "$package" >"$work/rebuild.log" 2>&1 || fail "unsigned packaging: $(tail -n 20 "$work/rebuild.log")"
-"$work/source/tools/check-signed-release" "$work/signed" "$packages" || fail "the rebuild"
+"$copy/tools/check-signed-release" "$work/signed" "$packages" || fail "the rebuild"
 cp -r "$work/signed" "$work/changed"
 printf 'X' | dd of="$(ls "$work"/changed/*x64.msi)" bs=1 seek=300000 conv=notrunc 2>/dev/null
-"$work/source/tools/check-signed-release" "$work/changed" "$packages" >/dev/null &&
+"$copy/tools/check-signed-release" "$work/changed" "$packages" >/dev/null &&
     fail "a changed installer passed"
 
 msi=$(ls "$work"/signed/*x64.msi)
