@@ -4,7 +4,7 @@
 # takes, and once more after each case that crashed or hung, for the cases not yet run. A case
 # that ends the program, or prints nothing for LIMIT seconds, fails, and the others still run.
 # The program's output passes through; a failed case is named at the end. The counts of cases
-# go into COUNTS_FILE as "PASSED FAILED", and the script fails when any case failed.
+# go into COUNTS_FILE as "PASSED FAILED SKIPPED", and the script fails when any case failed.
 #   run-test-cases.sh PREFIX COUNTS_FILE PROGRAM [FILTER] [LIMIT]
 set -u
 prefix=$1
@@ -18,7 +18,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$(dirname "$counts")"
 rm -f "$counts"
 
-declare -A result # case -> passed or failed
+declare -A result # case -> passed, failed or skipped
 declare -a order  # the cases in the order they ended
 
 # Runs the program with the arguments, its output into the file, and stops it, and everything
@@ -69,7 +69,11 @@ take_results() {
             name=${name%% *}
             name=${name%,}
             [ -n "${result[$name]:-}" ] || order+=("$name")
-            [[ $line == "[  FAILED  ] "* ]] && result[$name]=failed || result[$name]=passed
+            case $line in
+            "[  FAILED  ] "*) result[$name]=failed ;;
+            "[  SKIPPED ] "*) result[$name]=skipped ;;
+            *) result[$name]=passed ;;
+            esac
             [ "$name" = "$unfinished" ] && unfinished=""
             ended=$((ended + 1))
             ;;
@@ -109,22 +113,27 @@ done
 
 passed=0
 failed=0
+skipped=0
 failures=()
 for name in "${order[@]}"; do
-    if [ "${result[$name]}" = passed ]; then
-        passed=$((passed + 1))
-    else
+    case ${result[$name]} in
+    passed) passed=$((passed + 1)) ;;
+    skipped) skipped=$((skipped + 1)) ;;
+    *)
         failed=$((failed + 1))
         failures+=("$name")
-    fi
+        ;;
+    esac
 done
-if [ $((passed + failed)) -eq 0 ]; then
+if [ $((passed + failed + skipped)) -eq 0 ]; then
     echo "run-test-cases.sh: no case ran"
     failed=1
 fi
-echo "$passed $failed" >"$counts"
+echo "$passed $failed $skipped" >"$counts"
 for name in "${failures[@]}"; do
     echo "FAILED CASE: $name"
 done
-echo "cases: $passed passed, $failed failed"
+left_out=""
+[ "$skipped" -eq 0 ] || left_out=", $skipped skipped"
+echo "cases: $passed passed, $failed failed$left_out"
 [ "$failed" -eq 0 ]

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # The release signed as a company signs it, with a certificate of its own authority: a throwaway
-# one made here, so that no test needs the network. tools/package runs in the copy of the sources
-# that the package checks built the release in (cmake/ReleaseCheckSources.cmake):
+# one made here, named as a private authority (RELINGO_SIGN_CA), so that no test needs the
+# network. tools/package runs in the copy of the sources that the package checks built the
+# release in (cmake/ReleaseCheckSources.cmake):
 #   - certificates it must refuse leave no package, and say why;
-#   - with a good one, the programs, both servers and both installers verify against the
-#     authority, the checksums hold, and a rebuild without the certificate passes
-#     tools/check-signed-release, which a changed installer does not;
+#   - one build alone is signed, without an installer to sign;
+#   - both builds are signed with the older kind of certificate file, the password reaching no
+#     program of the build; the programs, both servers and both installers verify against the
+#     authority, the checksums hold, and the programs keep their run bit;
+#   - an unsigned rebuild leaves a private folder handed to it alone, and passes
+#     tools/check-signed-release, which a changed, incomplete or differently signed release
+#     does not;
 #   - the signed installer installs under Wine's msiexec, with its programs still signed.
 #   SignedRelease.sh SOURCE_DIR WORK_DIR CHECK_DIR
 set -uo pipefail
@@ -41,28 +46,42 @@ signer() {
 signer good codeSigning
 signer web serverAuth
 signer expired codeSigning "2020-01-01 00:00:00"
+# The good certificate as Windows exported it before, encrypted with RC2.
+openssl pkcs12 -export -legacy -inkey good.key -in good.crt -certfile ca.crt -passout pass:secret \
+    -out legacy.pfx
 echo secret >password
 
 package=$copy/tools/package
 packages=$copy/build/packages
-while IFS='|' read -r what pfx password timestamp said; do
+while IFS='|' read -r what pfx password timestamp ca said; do
     mkdir -p "$packages" && touch "$packages/Relingo-0.9.0-x64.zip"
-    output=$(RELINGO_SIGN_PFX=$pfx.pfx RELINGO_SIGN_PASSWORD=$password \
+    output=$(RELINGO_SIGN_PFX=$pfx.pfx RELINGO_SIGN_PASSWORD=$password RELINGO_SIGN_CA=$ca \
         RELINGO_SIGN_TIMESTAMP_URL=$timestamp "$package" 2>&1) && fail "$what: packaged"
-    grep -q "$said" <<<"$output" || fail "$what: said $output"
+    grep -q -E "$said" <<<"$output" || fail "$what: said $output"
     [ -e "$packages" ] && fail "$what: build/packages left"
 done <<'CASES'
-a wrong password|good|wrong||does not open with the password given
-a certificate for web servers|web|secret||lacks the code-signing usage
-an expired certificate|expired|secret||expired on Jan 31
-a timestamp server that does not answer|good|secret|http://127.0.0.1:9/|does not answer
+a wrong password|good|wrong||ca.crt|does not open with the password given.*password
+a certificate for web servers|web|secret||ca.crt|lacks the code-signing usage
+an expired certificate|expired|secret||ca.crt|expired on Jan 31
+an authority the machine does not trust|good|secret|||RELINGO_SIGN_CA
+a timestamp server that does not answer|good|secret|http://127.0.0.1:9/|ca.crt|does not answer
 CASES
 
-if ! RELINGO_SIGN_PFX=good.pfx RELINGO_SIGN_PASSWORD_FILE=password "$package" \
-    >"$work/signed.log" 2>&1; then
+# One build alone: its x64 installer needs the 32-bit build too, so there is none to sign.
+RELINGO_SIGN_PFX=good.pfx RELINGO_SIGN_PASSWORD_FILE=password RELINGO_SIGN_CA=ca.crt \
+    "$package" windows >"$work/one.log" 2>&1 || fail "one build: $(tail -n 20 "$work/one.log")"
+mv "$packages" "$work/one"
+# Both builds, with a spy on the environment of the build that cmake starts.
+mkdir -p "$work/spy"
+printf '#!/bin/sh\ncase " $* " in *" --build "*) env >>"%s";; esac\nexec %s "$@"\n' \
+    "$work/spy.env" "$(command -v cmake)" >"$work/spy/cmake"
+chmod +x "$work/spy/cmake"
+if ! PATH=$work/spy:$PATH RELINGO_SIGN_PFX=legacy.pfx RELINGO_SIGN_PASSWORD=secret \
+    RELINGO_SIGN_CA=ca.crt "$package" >"$work/signed.log" 2>&1; then
     fail "signed packaging: $(tail -n 20 "$work/signed.log")"
     exit 1
 fi
+grep -q '^RELINGO_SIGN_PASSWORD=' "$work/spy.env" && fail "the password reached the build"
 mv "$packages" "$work/signed"
 mkdir -p "$work/unpacked"
 for zip in "$work"/signed/*.zip; do
@@ -71,16 +90,41 @@ done
 for file in "$work"/unpacked/*/*.exe "$work"/unpacked/*/*.ocx "$work"/signed/*.msi; do
     osslsigncode verify -CAfile ca.crt -in "$file" >/dev/null 2>&1 || fail "$file does not verify"
 done
+for file in "$work"/unpacked/*/*.exe; do
+    [ -x "$file" ] || fail "$file lost its run bit"
+done
 [ "$(ls "$work"/unpacked/*/*.exe "$work"/unpacked/*/*.ocx "$work"/signed/*.msi | wc -l)" -eq 6 ] ||
     fail "not both programs, servers and installers"
 (cd "$work/signed" && sha256sum --check --strict --quiet SHA256SUMS) || fail "SHA256SUMS"
 
-"$package" >"$work/rebuild.log" 2>&1 || fail "unsigned packaging: $(tail -n 20 "$work/rebuild.log")"
-"$copy/tools/check-signed-release" "$work/signed" "$packages" || fail "the rebuild"
+mkdir -p "$work/inherited" && touch "$work/inherited/kept"
+RELINGO_SIGN_WORK=$work/inherited "$package" >"$work/rebuild.log" 2>&1 ||
+    fail "unsigned packaging: $(tail -n 20 "$work/rebuild.log")"
+[ -e "$work/inherited/kept" ] || fail "the unsigned run removed the folder it was handed"
+cp -r "$packages" "$work/rebuild"
 cp -r "$work/signed" "$work/changed"
 printf 'X' | dd of="$(ls "$work"/changed/*x64.msi)" bs=1 seek=300000 conv=notrunc 2>/dev/null
-"$copy/tools/check-signed-release" "$work/changed" "$packages" >/dev/null &&
-    fail "a changed installer passed"
+# Changed with its checksum: only the signature can tell.
+(cd "$work/changed" && sha256sum -- *.zip *.msi >SHA256SUMS)
+cp -r "$work/signed" "$work/badsums"
+sed -i '1{s/^f/e/;t;s/^./f/}' "$work/badsums/SHA256SUMS"
+cp -r "$work/rebuild" "$work/lacking"
+rm "$work"/lacking/*-x86.zip
+web=$(openssl x509 -in web.crt -noout -fingerprint -sha256)
+while IFS='|' read -r what release rebuild signer passes said; do
+    output=$("$copy/tools/check-signed-release" ${signer:+--signer "${signer/web/$web}"} \
+        "$work/$release" "$work/$rebuild" 2>&1) && passed=yes || passed=no
+    [ "$passed" = "$passes" ] || fail "$what: $output"
+    grep -q -E "$said" <<<"$output" || fail "$what: said $output"
+done <<'CASES'
+the rebuild, its signer named|signed|rebuild|good.crt|yes|same Authenticode digest
+the rebuild, no signer named|signed|rebuild||yes|Relingo Signer.*thumbprint [0-9A-F]{64}
+another signer's thumbprint|signed|rebuild|web|no|another certificate
+a changed installer|changed|rebuild||no|msi's Authenticode digest
+a release without its installers|one|rebuild||no|not in the release
+a rebuild without a package|signed|lacking||no|not in the rebuild
+checksums that do not hold|badsums|rebuild||no|SHA256SUMS does not hold
+CASES
 
 msi=$(ls "$work"/signed/*x64.msi)
 "$source_dir/cmake/wine-run.sh" "$work/wineprefix" msiexec /i "Z:${msi//\//\\}" /qn ||

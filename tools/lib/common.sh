@@ -16,6 +16,12 @@ relingo_packages=(
 
 relingo_say() { printf '== %s\n' "$*" >&2; }
 
+# Whether this machine runs 32-bit Linux programs, as the 32-bit Wine is one: some kernels run
+# 64-bit code only (their IA-32 emulation is off, and a 32-bit program fails to start).
+relingo_runs_32bit_code() {
+    /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
 # Installs the packages that are missing (needs root, as on a fresh machine). The 32-bit Wine
 # comes from the i386 architecture, which is added first.
 relingo_install_packages() {

@@ -1,22 +1,14 @@
-// Writes the reference of the controls, docs/CONTROLS.md, from the type library built into the
-// server and the notes of MemberNotes.cpp: every member in the type library's order, with its
-// dispatch id, its type or parameters as the library gives them, and the notes beside it. A member
-// of the library without a note, or a note without its member, is an error, so that the reference
-// cannot drift from the library.
-//
-//   ControlsReference SERVER  > CONTROLS.md
-#include <windows.h>
+#include "tools/reference/ControlsReference.h"
 
-#include <fcntl.h>
-#include <io.h>
 #include <oleauto.h>
 #include <wrl/client.h>
 
+#include "filenamebox/InputMethodSetting.h"
+#include "platform/Error.h"
 #include "platform/Text.h"
 #include "platform/win32/WideText.h"
-#include "tools/reference/MemberNotes.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -164,11 +156,35 @@ ComPtr<ITypeInfo> Interface(ITypeInfo& dispatch) {
     return info;
 }
 
+// The values noted for IMEMode are the box's own modes, each once and in order: every mode it
+// takes, and none it refuses.
+void CheckInputMethodModes(const std::vector<std::pair<std::string, int>>& values) {
+    std::vector<int> noted;
+    for (const auto& value : values) {
+        noted.push_back(value.second);
+    }
+    std::vector<int> modes;
+    for (int mode = 0;; ++mode) {
+        try {
+            InputMethodSettingOf(static_cast<int16_t>(mode));
+        } catch (const Error&) {
+            break;
+        }
+        modes.push_back(mode);
+    }
+    if (noted != modes) {
+        throw std::runtime_error("the values of IMEMode are not the box's modes 0 to " +
+                                 std::to_string(modes.size() - 1));
+    }
+}
+
 class Reference {
 public:
-    explicit Reference(const wchar_t* server) {
+    Reference(const wchar_t* server, std::span<const MemberNote> notes,
+              std::span<const ValueNote> values)
+        : values_(values) {
         Check(::LoadTypeLibEx(server, REGKIND_NONE, &library_), "loading the type library");
-        for (const MemberNote& note : MemberNotes()) {
+        for (const MemberNote& note : notes) {
             notes_.emplace(std::string(note.control) + "." + note.member, &note);
         }
     }
@@ -243,6 +259,7 @@ private:
         Check(coclass.GetTypeAttr(&attributes), "a class's attributes");
         const WORD implemented = attributes->cImplTypes;
         coclass.ReleaseTypeAttr(attributes);
+        types_.clear();
         std::string events;
         for (UINT i = 0; i < implemented; ++i) {
             INT flags = 0;
@@ -265,8 +282,10 @@ private:
                           "Errors | What it is |\n|---|---|---|---|---|---|---|---|---|\n";
         for (const Member& member : MembersOf(info, false)) {
             const MemberNote& note = NoteFor(control, member.name);
-            types_[member.name] = member.type;
             const bool settable = member.kind.starts_with("property");
+            if (member.kind.find("property") != std::string::npos) {
+                types_[member.name] = member.type;
+            }
             out += "| `" + member.name + "` | " + std::to_string(member.id) + " | " + member.kind +
                    " | `" + member.type + "` | " + Or(note.defaultValue) + " | " +
                    (note.savedAs != nullptr ? std::string("\"") + note.savedAs + "\"" : "") +
@@ -290,13 +309,13 @@ private:
         return out;
     }
 
-    // The values of the control's properties whose numbers stand for something. Where the
-    // property's type is an enumeration of the type library, the values are its constants, one
-    // for one.
+    // The values of the control's properties whose numbers stand for something. A property
+    // typed as an enumeration of the type library has its constants noted, one for one; only
+    // such a property, or one of an integer type, has values noted at all.
     std::string Values(const std::string& control) {
         std::string out;
         std::map<std::string, std::vector<std::pair<std::string, int>>> noted;
-        for (const ValueNote& value : ValueNotes()) {
+        for (const ValueNote& value : values_) {
             if (notes_.count(control + "." + value.property) == 0) {
                 continue;
             }
@@ -309,10 +328,24 @@ private:
                    Cell(value.meaning) + " |\n";
         }
         for (const auto& [property, values] : noted) {
-            const auto enumeration = enums_.find(types_[property]);
+            const std::string& type = types_[property];
+            const auto enumeration = enums_.find(type);
             if (enumeration != enums_.end() && ConstantsOf(*enumeration->second.Get()) != values) {
                 throw std::runtime_error("the values of " + property +
                                          " differ from the type library's");
+            }
+            if (enumeration == enums_.end() && type != "Integer" && type != "Long") {
+                throw std::runtime_error("values are noted for " + property + ", whose type " +
+                                         type + " is neither an enumeration nor an integer");
+            }
+            if (property == "IMEMode") {
+                CheckInputMethodModes(values);
+            }
+        }
+        for (const auto& [property, type] : types_) {
+            if (enums_.count(type) != 0 && noted.count(property) == 0) {
+                throw std::runtime_error("no values are noted for " + property + ", of the " +
+                                         "enumeration " + type);
             }
         }
         return out;
@@ -333,6 +366,7 @@ private:
 
     static std::string Or(const char* text) { return text != nullptr ? Cell(text) : ""; }
 
+    std::span<const ValueNote> values_;
     ComPtr<ITypeLib> library_;
     std::string library_name_;
     std::map<std::string, const MemberNote*> notes_;
@@ -342,20 +376,10 @@ private:
 };
 
 } // namespace
-} // namespace relingo::reference
 
-int wmain(int argc, wchar_t** argv) {
-    if (argc != 2) {
-        std::fputs("usage: ControlsReference SERVER > CONTROLS.md\n", stderr);
-        return 2;
-    }
-    try {
-        const std::string text = relingo::reference::Reference(argv[1]).Write();
-        _setmode(_fileno(stdout), _O_BINARY);
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        return 0;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "ControlsReference: %s\n", error.what());
-        return 1;
-    }
+std::string WriteReference(const wchar_t* server, std::span<const MemberNote> notes,
+                           std::span<const ValueNote> values) {
+    return Reference(server, notes, values).Write();
 }
+
+} // namespace relingo::reference
