@@ -1,6 +1,15 @@
 # Shared settings of the project's own targets.
 
 function(relingo_target_defaults target)
+    relingo_warnings(${target})
+    target_include_directories(${target} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
+    if(RELINGO_HEADERS_FROM)
+        target_precompile_headers(${target} REUSE_FROM ${RELINGO_HEADERS_FROM})
+        target_link_libraries(${target} PRIVATE ${RELINGO_HEADERS_LIBS})
+    endif()
+endfunction()
+
+function(relingo_warnings target)
     set(cxx "$<COMPILE_LANGUAGE:CXX>")
     target_compile_options(${target} PRIVATE
         $<${cxx}:-Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion>)
@@ -11,7 +20,6 @@ function(relingo_target_defaults target)
     if(RELINGO_WERROR)
         target_compile_options(${target} PRIVATE $<${cxx}:-Werror>)
     endif()
-    target_include_directories(${target} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
 endfunction()
 
 # A portable library: builds natively and for Windows.
