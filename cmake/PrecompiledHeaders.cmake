@@ -1,27 +1,22 @@
-# The headers that nearly every source reads (the standard library's, the system's, GoogleTest's)
-# are compiled once a build, into a header that the project's targets share (CMake's
-# REUSE_FROM). Reading <windows.h> or GoogleTest's headers takes the compiler about as long as
-# compiling one of the sources behind them, so this saves a good part of each build.
+# The headers that every test source of the Windows build reads (the system's, GoogleTest's) are
+# compiled once a build, into a header that the tests' targets share (CMake's REUSE_FROM).
+# Reading <windows.h> and GoogleTest's headers takes the compiler about as long as compiling one
+# of the sources behind them; shared, they take a tenth off a Windows build.
 #
-# Development builds only: the release trees are built without tests and the plain way, whose
-# sameness from build to build the package checks show. In a Windows build every source then
-# sees <windows.h>; the native builds still hold the portable code to the headers it includes.
-option(RELINGO_PRECOMPILED_HEADERS "Share precompiled headers among the targets"
+# The tests' code only: the product is built the plain way, in the release trees as here, and
+# each of its sources includes what it uses. The standard library's headers stay out: GCC 12
+# warns of its own inlined string code at -O2 (array bounds, overflows) when that code comes
+# precompiled, since such a header is no longer one of the system's to it. In the native builds
+# a shared header saves nothing: their tests are few and large files, which read the headers
+# once each.
+option(RELINGO_PRECOMPILED_HEADERS "Share precompiled headers among the tests' targets"
     ${RELINGO_BUILD_TESTS})
-
-# The system's headers. The standard library's stay out of the product's: GCC 12 warns of its
-# own inlined string code at -O2 (array bounds, overflows) when that code comes precompiled,
-# since such a header is no longer one of the system's to it.
-set(RELINGO_SHARED_HEADERS)
-if(WIN32)
-    set(RELINGO_SHARED_HEADERS <windows.h> <olectl.h> <wrl/client.h>)
-endif()
 
 # Makes NAME, a library that only compiles the headers given, with the options of the folder it
 # is called from, and has relingo_target_defaults give that folder's targets its compiled
-# headers. GCC takes a precompiled header only where it was compiled with the same options (the
-# warnings among them, which change what the compiler predefines), but for debug information: one
-# compiled with it serves sources compiled without.
+# headers. GCC takes a precompiled header only where it was compiled with the same options, the
+# warnings among them, which change what the compiler predefines (-Winvalid-pch, an error here,
+# says where one is not taken).
 #   relingo_share_headers(NAME HEADERS... [LIBS LIBRARY...])
 # LIBS: the libraries whose headers are among them, which the targets then link with, so that
 # they see the same definitions.
@@ -36,7 +31,6 @@ function(relingo_share_headers name)
     target_precompile_headers(${name} PRIVATE ${ARG_UNPARSED_ARGUMENTS})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS})
     relingo_warnings(${name})
-    target_compile_options(${name} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-g>)
     set(RELINGO_HEADERS_FROM ${name} PARENT_SCOPE)
     set(RELINGO_HEADERS_LIBS ${ARG_LIBS} PARENT_SCOPE)
 endfunction()

@@ -1,8 +1,10 @@
 #!/bin/bash
-# Runs the cases of a GoogleTest program under Wine with as few starts of the program as it can,
-# each start of a Wine process costing about half a second: once for all the cases the filter
-# takes, and once more after each case that crashed or hung, for the cases not yet run. A case
-# that ends the program, or prints nothing for LIMIT seconds, fails, and the others still run.
+# Runs the cases of a GoogleTest program, under Wine or (PREFIX "-") natively, with as few starts
+# of the program as it can, each start of a Wine process costing about half a second, and of a
+# program under the sanitizers a tenth: once for all the cases the filter takes, and once more
+# after each case that crashed or hung, for the cases not yet run. A case
+# that ends the program, or prints nothing for LIMIT seconds, fails, and the others still run. A
+# start that prints nothing for a minute is Wine's hang, not a case's: it is tried once more.
 # The program's output passes through; a failed case is named at the end. The counts of cases
 # go into COUNTS_FILE as "PASSED FAILED SKIPPED", and the script fails when any case failed.
 #   run-test-cases.sh PREFIX COUNTS_FILE PROGRAM [FILTER] [LIMIT]
@@ -13,6 +15,7 @@ program=$3
 filter=${4:-*}
 limit=${5:-120}
 run=("$(dirname "$0")/wine-run.sh" "$prefix" "$program")
+[ "$prefix" = - ] && run=("$program")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$(dirname "$counts")"
@@ -38,8 +41,10 @@ run_watched() {
             quiet=0
             size=$now
         fi
-        if [ "$quiet" -ge $((limit * 5)) ]; then
-            echo "run-test-cases.sh: no output for $limit s; the program is stopped" >>"$output"
+        # A program that has printed nothing did not start: Wine now and then hangs in a start.
+        if [ "$quiet" -ge $((limit * 5)) ] || { [ "$size" -eq 0 ] && [ "$quiet" -ge 300 ]; }; then
+            echo "run-test-cases.sh: no output for $((quiet / 5)) s; the program is stopped" \
+                >>"$output"
             kill -KILL -- "-$pid" 2>/dev/null
             break
         fi
@@ -100,6 +105,11 @@ while :; do
         [ -n "${result[$name]:-}" ] || left+=("$name")
     done
     [ ${#left[@]} -gt 0 ] || break
+    if [ "$ended" -eq 0 ] && [ -z "$unfinished" ] && [ -z "${restarted:-}" ]; then
+        echo "run-test-cases.sh: the program ran no case; it is started once more"
+        restarted=yes
+        continue
+    fi
     if [ "$ended" -eq 0 ]; then
         echo "run-test-cases.sh: the program ended without running ${#left[@]} case(s)"
         for name in "${left[@]}"; do
