@@ -13,10 +13,8 @@ shift
 
 export WINEPREFIX=$prefix
 export WINEDEBUG=${WINEDEBUG:--all}
-# No .NET or Gecko installers, and no menu entries on the Linux desktop for the shortcuts that
-# installers make (Wine's menu builder also holds a new shortcut open while an uninstall would
-# remove it).
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
+# No .NET or Gecko installers.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 # Wine takes the user locale from the Unix one; tests that want Japanese set RELINGO_WINE_LANG.
 export LANG=${RELINGO_WINE_LANG:-C.UTF-8}
 unset LC_ALL LC_MESSAGES LANGUAGE
