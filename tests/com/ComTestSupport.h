@@ -127,6 +127,11 @@ bool PumpUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds limit = std::chrono::seconds(20),
                HWND dialogWindow = nullptr);
 
+// The same, with takenFirst offered each message before it is dispatched: a message it takes
+// (answers true) goes no further.
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit,
+               const std::function<bool(MSG&)>& takenFirst);
+
 // The text of a window, as GetWindowText gives it (up to 255 characters).
 std::wstring WindowText(HWND window);
 

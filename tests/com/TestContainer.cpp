@@ -1,5 +1,7 @@
 #include "tests/com/TestContainer.h"
 
+#include "tests/com/ComTestSupport.h"
+
 #include <olectl.h>
 
 #include <utility>
@@ -218,27 +220,12 @@ void TestContainer::Unload() {
 
 bool TestContainer::RunUntil(const std::function<bool()>& condition,
                              std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    for (;;) {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ComPtr<IOleInPlaceActiveObject> active;
-            if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST &&
-                site_->uiActive && placed_ && SUCCEEDED(placed_.As(&active)) &&
-                active->TranslateAccelerator(&message) == S_OK) {
-                continue;
-            }
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-        if (condition()) {
-            return true;
-        }
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
+    return PumpUntil(condition, limit, [this](MSG& message) {
+        ComPtr<IOleInPlaceActiveObject> active;
+        return message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST && site_->uiActive &&
+               placed_ && SUCCEEDED(placed_.As(&active)) &&
+               active->TranslateAccelerator(&message) == S_OK;
+    });
 }
 
 DWORD Connect(IUnknown* control, REFIID iid, IUnknown* sink) {
