@@ -295,19 +295,13 @@ size_t PrivateBytes() {
 }
 
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit,
-               HWND dialogWindow) {
-    return PumpUntil(condition, limit, [dialogWindow](MSG& message) {
-        return dialogWindow != nullptr && ::IsDialogMessageW(dialogWindow, &message);
-    });
-}
-
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit,
-               const std::function<bool(MSG&)>& takenFirst) {
+               HWND dialogWindow, const std::function<bool(MSG&)>& takenFirst) {
     const auto end = std::chrono::steady_clock::now() + limit;
     for (;;) {
         MSG message;
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (takenFirst(message)) {
+            if ((takenFirst && takenFirst(message)) ||
+                (dialogWindow != nullptr && ::IsDialogMessageW(dialogWindow, &message))) {
                 continue;
             }
             ::TranslateMessage(&message);

@@ -122,15 +122,11 @@ VARIANT Boolean(bool value);
 size_t PrivateBytes();
 
 // Lets the thread's windows handle what is waiting for them, until the condition holds or the
-// limit passes. Dialog keys go through the dialog manager of dialogWindow when there is one.
+// limit passes. Dialog keys go through the dialog manager of dialogWindow when there is one; a
+// message that takenFirst takes (answers true for) goes no further.
 bool PumpUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds limit = std::chrono::seconds(20),
-               HWND dialogWindow = nullptr);
-
-// The same, with takenFirst offered each message before it is dispatched: a message it takes
-// (answers true) goes no further.
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit,
-               const std::function<bool(MSG&)>& takenFirst);
+               HWND dialogWindow = nullptr, const std::function<bool(MSG&)>& takenFirst = {});
 
 // The text of a window, as GetWindowText gives it (up to 255 characters).
 std::wstring WindowText(HWND window);

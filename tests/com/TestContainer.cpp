@@ -220,7 +220,7 @@ void TestContainer::Unload() {
 
 bool TestContainer::RunUntil(const std::function<bool()>& condition,
                              std::chrono::milliseconds limit) {
-    return PumpUntil(condition, limit, [this](MSG& message) {
+    return PumpUntil(condition, limit, nullptr, [this](MSG& message) {
         ComPtr<IOleInPlaceActiveObject> active;
         return message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST && site_->uiActive &&
                placed_ && SUCCEEDED(placed_.As(&active)) &&

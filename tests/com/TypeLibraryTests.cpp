@@ -4,10 +4,14 @@
 #include "filenamebox/MemberDescriptions.h"
 #include "tests/com/ComTestSupport.h"
 #include "tests/win32support/Win32TestSupport.h"
+#include "tools/reference/ControlsReference.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <span>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
 
 namespace relingo::test {
 namespace {
@@ -307,6 +311,39 @@ TEST(ServerTypeLibraryTest, EveryObjectReadsTheOneLibraryTheServerKeeps) {
     }
     EXPECT_EQ(libraries[0], libraries[1]);
     EXPECT_EQ(libraries[1], libraries[2]);
+}
+
+// The controls' reference (tools/reference) refuses value notes that fit neither this library
+// nor the box.
+TEST(ReferenceTest, RefusesValueNotesThatFitNeitherTheLibraryNorTheBox) {
+    using namespace std::string_view_literals;
+    const struct {
+        const char* error;
+        void (*change)(std::vector<reference::ValueNote>&);
+    } cases[] = {
+        {"no values are noted for mode",
+         [](auto& v) { std::erase_if(v, [](auto& n) { return n.property == "mode"sv; }); }},
+        {"neither an enumeration nor",
+         [](auto& v) {
+             v.push_back({"Text", 0, "Empty", "none"});
+         }},
+        {"not the box's modes",
+         [](auto& v) {
+             std::erase_if(v, [](auto& n) { return n.property == "IMEMode"sv && n.value == 10; });
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.error);
+        std::vector<reference::ValueNote> values(reference::ValueNotes().begin(),
+                                                 reference::ValueNotes().end());
+        c.change(values);
+        try {
+            reference::WriteReference(ServerPath().c_str(), reference::MemberNotes(), values);
+            ADD_FAILURE() << "written";
+        } catch (const std::runtime_error& error) {
+            EXPECT_THAT(error.what(), ::testing::HasSubstr(c.error));
+        }
+    }
 }
 
 } // namespace

@@ -52,11 +52,12 @@ std::wstring Environment(const wchar_t* name) {
     return value != nullptr ? value : L"";
 }
 
-// Whether a 32-bit program can start here. Under a Wine on a machine that runs no 32-bit Linux
-// code, cmake/wine-run.sh says it cannot.
-bool Runs32BitPrograms() {
-    return Environment(L"RELINGO_WINE_NO_32BIT").empty();
-}
+// A Wine that runs no 32-bit program says so (cmake/wine-run.sh).
+#define SKIP_WITHOUT_32BIT_PROGRAMS()                                                              \
+    do {                                                                                           \
+        if (!Environment(L"RELINGO_WINE_NO_32BIT").empty())                                        \
+            GTEST_SKIP() << "no 32-bit program runs here";                                         \
+    } while (false)
 
 std::wstring Quoted(const std::wstring& text) {
     return L"\"" + text + L"\"";
@@ -294,31 +295,25 @@ TEST_F(InstallerTest, InstallsForTheMachineAndUninstallsLeavingNothingBehind) {
 }
 
 TEST_F(InstallerTest, ScriptHostsOfEveryBitnessThePackageServesMakeBothControls) {
+    SKIP_WITHOUT_32BIT_PROGRAMS();
     ASSERT_EQ(Msiexec(L"/i", Package(version_)), 0u);
     std::vector<std::wstring> hosts = {BesideTests(L"RunScriptHost.exe")};
 #ifdef _WIN64
     // The 32-bit build's, handed over as a Linux path, which Wine shows on drive Z:.
     std::wstring x86 = Environment(L"RELINGO_X86_BIN");
     std::replace(x86.begin(), x86.end(), L'/', L'\\');
-    if (Runs32BitPrograms()) {
-        hosts.push_back(L"Z:" + x86 + L"\\RunScriptHost.exe");
-    }
+    hosts.push_back(L"Z:" + x86 + L"\\RunScriptHost.exe");
 #endif
     for (const auto& host : hosts) {
         SCOPED_TRACE(Utf8(host));
         EXPECT_EQ(ControlsMadeBy(host), kBothMade);
-    }
-    if (!Runs32BitPrograms()) {
-        GTEST_SKIP() << "no 32-bit program starts here: the 32-bit script host was not tried";
     }
 }
 
 // The package's registry table and DllRegisterServer are two writings of one registration: the
 // servers registered where the package puts them write what the package writes, key for key.
 TEST_F(InstallerTest, ThePackageRegistersExactlyWhatRegsvr32Writes) {
-    if (!Runs32BitPrograms()) {
-        GTEST_SKIP() << "no 32-bit program starts here, the 32-bit regsvr32 among them";
-    }
+    SKIP_WITHOUT_32BIT_PROGRAMS();
     ASSERT_EQ(Msiexec(L"/i", Package(version_)), 0u);
     const auto installed = Registration();
     ASSERT_FALSE(installed.empty());

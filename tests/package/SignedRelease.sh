@@ -1,16 +1,11 @@
 #!/usr/bin/env bash
 # The release signed as a company signs it, with a certificate of its own authority: a throwaway
-# one made here, named as a private authority (RELINGO_SIGN_CA), so that no test needs the
-# network. tools/package runs in the copy of the sources that the package checks built the
-# release in (cmake/ReleaseCheckSources.cmake):
+# one made here, so that no test needs the network. tools/package runs in the copy of the sources
+# that the package checks built the release in (cmake/ReleaseCheckSources.cmake):
 #   - certificates it must refuse leave no package, and say why;
-#   - one build alone is signed, without an installer to sign;
-#   - both builds are signed with the older kind of certificate file, the password reaching no
-#     program of the build; the programs, both servers and both installers verify against the
-#     authority, the checksums hold, and the programs keep their run bit;
-#   - an unsigned rebuild leaves a private folder handed to it alone, and passes
-#     tools/check-signed-release, which a changed, incomplete or differently signed release
-#     does not;
+#   - with a good one, the programs, both servers and both installers verify against the
+#     authority, the checksums hold, and a rebuild without the certificate passes
+#     tools/check-signed-release, which a changed or incomplete release does not;
 #   - the signed installer installs under Wine's msiexec, with its programs still signed.
 #   SignedRelease.sh SOURCE_DIR WORK_DIR CHECK_DIR
 set -uo pipefail
@@ -46,7 +41,6 @@ signer() {
 signer good codeSigning
 signer web serverAuth
 signer expired codeSigning "2020-01-01 00:00:00"
-# The good certificate as Windows exported it before, encrypted with RC2.
 openssl pkcs12 -export -legacy -inkey good.key -in good.crt -certfile ca.crt -passout pass:secret \
     -out legacy.pfx
 echo secret >password
@@ -67,15 +61,11 @@ an authority the machine does not trust|good|secret|||RELINGO_SIGN_CA
 a timestamp server that does not answer|good|secret|http://127.0.0.1:9/|ca.crt|does not answer
 CASES
 
-# One build alone: its x64 installer needs the 32-bit build too, so there is none to sign.
 RELINGO_SIGN_PFX=good.pfx RELINGO_SIGN_PASSWORD_FILE=password RELINGO_SIGN_CA=ca.crt \
     "$package" windows >"$work/one.log" 2>&1 || fail "one build: $(tail -n 20 "$work/one.log")"
 mv "$packages" "$work/one"
-# Both builds, with a spy on the environment of the build that cmake starts.
-mkdir -p "$work/spy"
-printf '#!/bin/sh\ncase " $* " in *" --build "*) env >>"%s";; esac\nexec %s "$@"\n' \
-    "$work/spy.env" "$(command -v cmake)" >"$work/spy/cmake"
-chmod +x "$work/spy/cmake"
+mkdir -p "$work/spy" && printf '#!/bin/sh\ncase " $* " in *" --build "*) env >>"%s";; esac
+exec %s "$@"\n' "$work/spy.env" "$(command -v cmake)" >"$work/spy/cmake" && chmod +x "$work/spy/cmake"
 if ! PATH=$work/spy:$PATH RELINGO_SIGN_PFX=legacy.pfx RELINGO_SIGN_PASSWORD=secret \
     RELINGO_SIGN_CA=ca.crt "$package" >"$work/signed.log" 2>&1; then
     fail "signed packaging: $(tail -n 20 "$work/signed.log")"
@@ -89,9 +79,7 @@ for zip in "$work"/signed/*.zip; do
 done
 for file in "$work"/unpacked/*/*.exe "$work"/unpacked/*/*.ocx "$work"/signed/*.msi; do
     osslsigncode verify -CAfile ca.crt -in "$file" >/dev/null 2>&1 || fail "$file does not verify"
-done
-for file in "$work"/unpacked/*/*.exe; do
-    [ -x "$file" ] || fail "$file lost its run bit"
+    [[ $file != *.exe || -x $file ]] || fail "$file lost its run bit"
 done
 [ "$(ls "$work"/unpacked/*/*.exe "$work"/unpacked/*/*.ocx "$work"/signed/*.msi | wc -l)" -eq 6 ] ||
     fail "not both programs, servers and installers"
@@ -104,7 +92,6 @@ RELINGO_SIGN_WORK=$work/inherited "$package" >"$work/rebuild.log" 2>&1 ||
 cp -r "$packages" "$work/rebuild"
 cp -r "$work/signed" "$work/changed"
 printf 'X' | dd of="$(ls "$work"/changed/*x64.msi)" bs=1 seek=300000 conv=notrunc 2>/dev/null
-# Changed with its checksum: only the signature can tell.
 (cd "$work/changed" && sha256sum -- *.zip *.msi >SHA256SUMS)
 cp -r "$work/signed" "$work/badsums"
 sed -i '1{s/^f/e/;t;s/^./f/}' "$work/badsums/SHA256SUMS"
